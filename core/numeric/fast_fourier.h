@@ -7,6 +7,7 @@
 // numbered 1..N in the element accessors, spectrum bins 0..N div 2 in the read-outs;
 // anything outside those ranges reads 0 and is ignored on write.
 #include <complex>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -74,8 +75,9 @@ class TFastFourier {
   int size_ = 0;
   TFastFourierWgtWin window_ = fwRectangle;
   std::vector<std::complex<double>> points_;
-  // exp(+2 pi i k / N) for k < N/2, built on the first transform of each size.
+  // Twiddle factors of the current size (at most N/2 values), built on its first transform.
   std::vector<std::complex<double>> twiddles_;
+  std::size_t twiddleSize_ = 0;  // the size they were built for, 0 for none
 };
 
 }  // namespace kolma

@@ -107,7 +107,9 @@ TEST(Vector, CombSortOrdersAndReportsEveryExchange) {
   };
   x.Sort(true, 1, n);
   for (int i = 1; i <= n; ++i) {
-    if (i > 1) EXPECT_LE(x.Element(i - 1), x.Element(i));
+    if (i > 1) {
+      EXPECT_LE(x.Element(i - 1), x.Element(i));
+    }
     EXPECT_EQ(original.Element(tag[i]), x.Element(i));
   }
 }
