@@ -1,0 +1,68 @@
+#pragma once
+// Prompts for GUI tests: every box and file dialog is recorded, and answered from queues
+// that the test fills beforehand. A question nobody prepared an answer for fails the test.
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <gtest/gtest.h>
+
+#include "ui/widgets/prompts.h"
+
+namespace kolma::ui::testing {
+
+struct TPromptRecord {
+  QString kind;     // "message", "question", "open", "save"
+  QString caption;  // caption or dialog title
+  QString text;     // message text, or the filter of a file dialog
+  PromptIcon icon = PromptIcon::Information;
+};
+
+class TScriptedPrompts final : public TPrompts {
+ public:
+  TScriptedPrompts() { SetPrompts(this); }
+  ~TScriptedPrompts() override { SetPrompts(nullptr); }
+
+  std::deque<bool> yesNoAnswers;   // true = Yes
+  std::deque<QString> fileAnswers; // empty string = Cancel
+  std::vector<TPromptRecord> shown;
+
+  void Message(QWidget*, PromptIcon icon, const QString& caption, const QString& text) override {
+    shown.push_back({"message", caption, text, icon});
+  }
+  bool AskYesNo(QWidget*, PromptIcon icon, const QString& caption, const QString& text) override {
+    shown.push_back({"question", caption, text, icon});
+    if (yesNoAnswers.empty()) {
+      ADD_FAILURE() << "unexpected question: " << text.toStdString();
+      return false;
+    }
+    const bool answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+  }
+  QString OpenFileName(QWidget*, const QString& title, const QString& filter, const QString&) override {
+    return NextFile("open", title, filter);
+  }
+  QString SaveFileName(QWidget*, const QString& title, const QString& filter, const QString&, bool) override {
+    return NextFile("save", title, filter);
+  }
+
+  int Count(const QString& kind) const {
+    int n = 0;
+    for (const auto& r : shown) n += r.kind == kind;
+    return n;
+  }
+
+ private:
+  QString NextFile(const QString& kind, const QString& title, const QString& filter) {
+    shown.push_back({kind, title, filter, PromptIcon::Information});
+    if (fileAnswers.empty()) {
+      ADD_FAILURE() << "unexpected file dialog: " << title.toStdString();
+      return QString();
+    }
+    QString answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+  }
+};
+
+}  // namespace kolma::ui::testing

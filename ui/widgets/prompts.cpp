@@ -1,0 +1,70 @@
+#include "ui/widgets/prompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace kolma::ui {
+namespace {
+
+QMessageBox::Icon ToQt(PromptIcon icon) {
+  switch (icon) {
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::Warning: return QMessageBox::Warning;
+    case PromptIcon::Critical: return QMessageBox::Critical;
+  }
+  return QMessageBox::NoIcon;
+}
+
+class TDialogPrompts final : public TPrompts {
+ public:
+  void Message(QWidget* parent, PromptIcon icon, const QString& caption, const QString& text) override {
+    QMessageBox box(ToQt(icon), caption, text, QMessageBox::Ok, parent);
+    box.exec();
+  }
+
+  bool AskYesNo(QWidget* parent, PromptIcon icon, const QString& caption, const QString& text) override {
+    QMessageBox box(ToQt(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+  }
+
+  QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                       const QString& defaultSuffix) override {
+    QFileDialog dialog(parent, title, QString(), QtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                    : QString();
+  }
+
+  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix,
+                       bool askBeforeOverwrite) override {
+    QFileDialog dialog(parent, title, QString(), QtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (!askBeforeOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                    : QString();
+  }
+};
+
+TDialogPrompts realPrompts;
+TPrompts* installed = nullptr;
+
+}  // namespace
+
+TPrompts& Prompts() { return installed ? *installed : realPrompts; }
+
+void SetPrompts(TPrompts* prompts) { installed = prompts; }
+
+QString QtFileFilter(const QString& filter) {
+  if (filter.isEmpty()) return QString();
+  const QStringList parts = filter.split('|');
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) filters << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+  return filters.join(QStringLiteral(";;"));
+}
+
+}  // namespace kolma::ui

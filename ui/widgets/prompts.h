@@ -1,0 +1,36 @@
+#pragma once
+// Every message box and file dialog of the program goes through this one interface, so
+// that tests can answer them without a person at the screen.
+#include <QString>
+
+class QWidget;
+
+namespace kolma::ui {
+
+enum class PromptIcon { Information, Warning, Critical };
+
+class TPrompts {
+ public:
+  virtual ~TPrompts() = default;
+
+  // A box with a single OK button.
+  virtual void Message(QWidget* parent, PromptIcon icon, const QString& caption, const QString& text) = 0;
+  // A box with Yes and No buttons; true for Yes.
+  virtual bool AskYesNo(QWidget* parent, PromptIcon icon, const QString& caption, const QString& text) = 0;
+  // The chosen path, or an empty string when the user cancelled. `filter` is in the
+  // program's own form, "Kolma file|*.kol" (pairs of description and pattern).
+  virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& defaultSuffix) = 0;
+  virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& defaultSuffix, bool askBeforeOverwrite) = 0;
+};
+
+// The prompts the program uses: real dialogs unless a test installed its own.
+TPrompts& Prompts();
+// Installs `prompts` (not owned) in place of the real dialogs; nullptr restores them.
+void SetPrompts(TPrompts* prompts);
+
+// "Kolma file|*.kol|All|*" -> "Kolma file (*.kol);;All (*)"
+QString QtFileFilter(const QString& filter);
+
+}  // namespace kolma::ui
