@@ -1,0 +1,239 @@
+#include "core/analysis/direct_analysis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/analysis/harmonic_decomposition.h"
+#include "core/analysis/harmonic_synthesis.h"
+#include "core/analysis/slab_response.h"
+#include "core/model/project.h"
+#include "core/numeric/errors.h"
+
+namespace kolma {
+
+namespace {
+
+using Complex = std::complex<double>;
+
+constexpr const char* kFacesMismatch =
+    "Upstream and downstream temperatures do not have the same time step and/or the same number of data. "
+    "Analysis aborted.";
+constexpr const char* kBadAnalysisStep = "The analysis time step must be a positive number of hours. Analysis aborted.";
+constexpr const char* kBadFaceStep = "The time step of the face temperatures must be positive. Analysis aborted.";
+constexpr const char* kBadSection = "The downstream face must lie beyond the upstream face (Xd > Xu). Analysis aborted.";
+constexpr const char* kBadDiffusivity = "The thermal diffusivity must be positive. Analysis aborted.";
+constexpr const char* kNoNodes = "The section nodes have not been computed. Analysis aborted.";
+constexpr const char* kTooShort =
+    "The face temperature histories are shorter than half an analysis time step. Analysis aborted.";
+// The message of the transform for a length it cannot take.
+constexpr const char* kNotPowerOfTwo = "FFT data length must be power of 2";
+
+bool Positive(double v) { return std::isfinite(v) && v > 0.0; }
+
+struct Faces {
+  const TVector* upstream;
+  const TVector* downstream;
+  double upstreamStep;
+  double downstreamStep;
+};
+
+Faces ChooseFaces(const Project& project, bool useInverseFaces) {
+  if (useInverseFaces) {
+    const TInverseResults& r = project.InverseResults;
+    return {&r.UpstreamTemperatures, &r.DownstreamTemperatures, r.TimeStep, r.TimeStep};
+  }
+  return {&project.UpstreamHistory.Values, &project.DownstreamHistory.Values, project.UpstreamHistory.TimeStep,
+          project.DownstreamHistory.TimeStep};
+}
+
+// The number of analysis steps, or 0 for a refused run (the reason in `warning`).
+std::int64_t CheckInputs(const Project& project, const DirectAnalysisRequest& request, const Faces& faces,
+                         std::string& warning) {
+  const TSectionProperties& s = project.SectionProperties;
+  const int n = faces.upstream->NrOfElem();
+  if (!Positive(request.timeStep)) warning = kBadAnalysisStep;
+  else if (n != faces.downstream->NrOfElem() || faces.upstreamStep != faces.downstreamStep) warning = kFacesMismatch;
+  else if (!Positive(faces.upstreamStep)) warning = kBadFaceStep;
+  else if (!(std::isfinite(s.Xu) && std::isfinite(s.Xd) && s.Xu < s.Xd)) warning = kBadSection;
+  else if (!Positive(s.Diffusivity)) warning = kBadDiffusivity;
+  else if (s.NbDivisions < 1 || s.Nodes.NrOfElem() < s.NbDivisions + 1) warning = kNoNodes;
+  if (!warning.empty()) return 0;
+  const std::int64_t steps = RoundHalfEven(n * faces.upstreamStep / request.timeStep);
+  if (steps <= 0) warning = kTooShort;
+  else if (steps > std::numeric_limits<std::int32_t>::max()) throw EMatrixError(kNotEnoughMemory);
+  return warning.empty() ? steps : 0;
+}
+
+// The padded, re-sampled face records, transformed, with what the synthesis needs of them.
+struct FaceSpectra {
+  TFastFourier upstream;    // the "water" face
+  TFastFourier downstream;  // the "air" face
+  double meanUpstream = 0.0, meanDownstream = 0.0;
+  double resampledStep = 0.0;     // hours between two re-sampled samples
+  double fundamentalPeriod = 0.0; // padded duration: every frequency is a multiple of its inverse
+};
+
+TVector PaddedRecord(const TVector& history, std::int32_t padding) {
+  if (padding <= 0) return history;
+  TVector record;
+  if (!PadHistory(history, record, padding)) throw EVectorError(kNotEnoughMemory);
+  return record;
+}
+
+void DecomposeFaces(const Project& project, const Faces& faces, FaceSpectra& spectra) {
+  const int n = faces.downstream->NrOfElem();
+  const double dt = faces.downstreamStep;
+  const std::int32_t padding = std::max(PaddingSamples(project, dt), std::int32_t{0});
+  // Beyond 2^23 samples no re-sampling exists; fail before allocating the padded records.
+  if (static_cast<std::int64_t>(n) + padding > TFastFourier::kMaxSize) throw EFourierError(kNotPowerOfTwo);
+  TVector down = PaddedRecord(*faces.downstream, padding);
+  TVector up = PaddedRecord(*faces.upstream, padding);
+  ResampleToPowerOfTwo(down);
+  ResampleToPowerOfTwo(up);
+  const int count = down.NrOfElem();
+  double variance = 0.0;
+  down.MeanAndVariance(1, count, spectra.meanDownstream, variance);
+  up.MeanAndVariance(1, count, spectra.meanUpstream, variance);
+  spectra.fundamentalPeriod = (static_cast<double>(n) + padding) * dt;
+  spectra.resampledStep = spectra.fundamentalPeriod / count;
+  TransformHistory(spectra.downstream, down);
+  TransformHistory(spectra.upstream, up);
+}
+
+// One retained harmonic of non-zero frequency, as the synthesis uses it.
+struct FaceHarmonic {
+  std::int64_t bin;
+  double waveNumber;     // k of the slab response (1/m)
+  Complex upstream;      // a - i b of the upstream face
+  Complex downstream;    // a - i b of the downstream face
+};
+
+// The positions the analysis computes: the section nodes, then the occupied thermometers.
+TVector AnalysisPoints(const Project& project, int& thermometers) {
+  const TSectionProperties& s = project.SectionProperties;
+  TVector points = s.Nodes;
+  std::vector<double> positions;
+  for (const TTemperatureInside& slot : project.Thermometers)
+    if (IsThermometerOccupied(slot)) positions.push_back(slot.Position);
+  thermometers = static_cast<int>(positions.size());
+  if (thermometers > 0) {
+    points.Resize(s.NbDivisions + 1 + thermometers);
+    for (int j = 1; j <= thermometers; ++j)
+      points.SetElement(s.NbDivisions + 1 + j, positions[static_cast<size_t>(j - 1)]);
+  }
+  return points;
+}
+
+double MeanProfileAt(const std::vector<double>& coefficients, double distance) {
+  double p = 0.0;
+  for (auto c = coefficients.rbegin(); c != coefficients.rend(); ++c) p = p * distance + *c;
+  return p;
+}
+
+// Shifts a column so that its time mean becomes `mean`.
+void SetColumnMean(double* column, std::ptrdiff_t stride, std::int64_t rows, double mean) {
+  double sum = 0.0;
+  for (std::int64_t t = 0; t < rows; ++t) sum += column[t * stride];
+  const double shift = mean - sum / static_cast<double>(rows);
+  for (std::int64_t t = 0; t < rows; ++t) column[t * stride] += shift;
+}
+
+}  // namespace
+
+AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest& request,
+                                  const ProgressCallback& progress) {
+  AnalysisOutcome outcome;
+  const auto report = [&](int position) { return !progress || progress(position); };
+  const Faces faces = ChooseFaces(project, request.useInverseFaces);
+  std::string warning;
+  const std::int64_t steps = CheckInputs(project, request, faces, warning);
+  if (steps == 0) {
+    outcome.warnings.push_back(warning);
+    return outcome;
+  }
+  if (!report(0)) {
+    outcome.stopped = true;
+    return outcome;
+  }
+
+  const TSectionProperties& s = project.SectionProperties;
+  FaceSpectra spectra;
+  DecomposeFaces(project, faces, spectra);
+  THarmonicSet harmonics = project.DirectHarmonics;
+  const TMatrix table = ChoisirHarmoniquesDirect(spectra.upstream, spectra.downstream, harmonics.MinHarmonics,
+                                                 spectra.resampledStep, harmonics);
+
+  // The mean of the faces enters as the steady linear profile; the zero-frequency row has
+  // no periodic response, and with the polynomial correction the means come from the
+  // inverse analysis's profile instead.
+  const bool meanCorrection = project.AnalysisOptions.AveragingCorrection == 2 && project.HasFlag(pfInverseResults);
+  double meanUp = spectra.meanUpstream, meanDown = spectra.meanDownstream;
+  const double count = spectra.upstream.SpectrumSize();
+  std::vector<FaceHarmonic> retained;
+  std::int64_t binCount = 0;
+  for (int r = 1; r <= harmonics.HarmonicCount; ++r) {
+    const double f = table.Element(1, r);
+    if (f == 0.0) {
+      if (meanCorrection) meanUp = meanDown = 0.0;
+      continue;
+    }
+    const std::int64_t bin = RoundHalfEven(f * count * spectra.resampledStep);
+    retained.push_back({bin, SlabWaveNumber(1.0 / f, s.Diffusivity), Complex(table.Element(2, r), -table.Element(3, r)),
+                        Complex(table.Element(4, r), -table.Element(5, r))});
+    binCount = std::max(binCount, bin + 1);
+  }
+
+  int thermometers = 0;
+  TVector points = AnalysisPoints(project, thermometers);
+  const int nodes = s.NbDivisions + 1;
+  const int rows = static_cast<int>(steps);
+  TMatrix temperatures(nodes, rows);
+  TMatrix thermometerTemperatures(std::max(thermometers, 1), rows);
+  THarmonicSumPlan plan(binCount, steps, request.timeStep, spectra.fundamentalPeriod);
+  std::vector<Complex> coefficients(static_cast<size_t>(binCount));
+
+  const int total = nodes + thermometers;
+  for (int i = 1; i <= total; ++i) {
+    const bool isNode = i <= nodes;
+    TMatrix& target = isNode ? temperatures : thermometerTemperatures;
+    const std::ptrdiff_t stride = target.NrOfColumns();
+    double* column = target.Data() + (isNode ? i - 1 : i - nodes - 1);
+    const double x = points.Element(i);
+
+    const double steady = meanUp + (x - s.Xu) * (meanDown - meanUp) / (s.Xd - s.Xu);
+    for (int t = 0; t < rows; ++t) column[t * stride] = steady;
+    for (const FaceHarmonic& h : retained) {
+      const SlabTransfer transfer = SlabHarmonicTransfer(h.waveNumber * (x - s.Xu), h.waveNumber * (s.Xd - x));
+      coefficients[static_cast<size_t>(h.bin)] = h.upstream * transfer.fromUpstream + h.downstream * transfer.fromDownstream;
+    }
+    plan.Add(coefficients.data(), column, stride);
+    if (meanCorrection) SetColumnMean(column, stride, rows, MeanProfileAt(project.InverseResults.MeanProfile, x - s.Xu));
+
+    if (!report(static_cast<int>(RoundHalfEven(static_cast<double>(kProgressMax) * i / total)))) {
+      outcome.stopped = true;
+      return outcome;
+    }
+  }
+
+  // Everything is computed: hand it over in one go, so that a stop or an error on the
+  // way leaves the previous results whole.
+  TDirectResults& results = project.DirectResults;
+  results.TimeStep = request.timeStep;
+  results.Temperatures = std::move(temperatures);
+  if (thermometers > 0) {
+    results.ThermometerTemperatures = std::move(thermometerTemperatures);
+    project.SectionProperties.Nodes = std::move(points);
+  }
+  project.DirectHarmonics = std::move(harmonics);
+  project.ProjectFlags |= pfDirectResults;
+  outcome.completed = true;
+  return outcome;
+}
+
+}  // namespace kolma

@@ -1,0 +1,45 @@
+#pragma once
+// The inverse analysis: the temperature histories of the two faces worked back from the
+// two thermometers of the inverse pair.
+#include "core/analysis/analysis_outcome.h"
+#include "core/analysis/progress.h"
+
+namespace kolma {
+
+struct Project;
+
+// Warnings that cancel the run; nothing in the project changes.
+inline constexpr const char* kInverseTimeStepMismatch =
+    "Inside Temperatures do not have the same time step. Analysis is cancelled";
+inline constexpr const char* kInverseCountMismatch =
+    "Inside Temperatures do not have the same number of data. Analysis is cancelled";
+inline constexpr const char* kInverseAnalysisStepNotPositive =
+    "The analysis time step must be positive. Analysis is cancelled";
+inline constexpr const char* kInverseTooManySteps =
+    "The analysis time step is too small for the length of the Inside Temperatures. Analysis is cancelled";
+inline constexpr const char* kInversePairNotSelected =
+    "Two Inside Temperatures must be selected for the inverse analysis. Analysis is cancelled";
+inline constexpr const char* kInverseRecordStepNotPositive =
+    "The time step of the Inside Temperatures must be positive. Analysis is cancelled";
+inline constexpr const char* kInverseDiffusivityNotPositive =
+    "The diffusivity of the section must be positive. Analysis is cancelled";
+inline constexpr const char* kInverseFacesNotOrdered =
+    "The downstream face must lie beyond the upstream face (Xd > Xu). Analysis is cancelled";
+inline constexpr const char* kInversePairAtOnePosition =
+    "The two selected Inside Temperatures are at the same position. Analysis is cancelled";
+inline constexpr const char* kInverseRecordTooShort =
+    "Inside Temperatures are shorter than half an analysis time step. Analysis is cancelled";
+
+// Warnings of a run that goes on; at most one of them per run.
+inline constexpr const char* kInverseMatrixFailed = "Inverse of matrix failed";
+// "Numerical problem: Periods lower than " + period with "%8.3f hours" + " are discarded".
+inline constexpr const char* kInverseDiscardPrefix = "Numerical problem: Periods lower than ";
+inline constexpr const char* kInverseDiscardSuffix = " are discarded";
+
+// Writes InverseResults, InverseHarmonics and the time step of DirectResults (all with
+// `timeStep` in hours) and sets pfInverseResults; pfModified is left alone. A refused or
+// stopped run changes nothing in the project; so does a run that throws (a record whose
+// re-sampled length is not a power of two raises EFourierError, which is passed on).
+AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const ProgressCallback& progress = {});
+
+}  // namespace kolma

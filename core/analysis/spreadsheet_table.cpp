@@ -1,0 +1,158 @@
+#include "core/analysis/spreadsheet_table.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/analysis/thermal_decomposition.h"
+#include "core/model/project.h"
+
+namespace kolma {
+
+namespace {
+
+const TFloatFormat& TimeFormat() {
+  static const TFloatFormat format = *TFloatFormat::Parse("%4.0f");
+  return format;
+}
+
+const TFloatFormat& NodeHeaderFormat() {
+  static const TFloatFormat format = *TFloatFormat::Parse("X = %8.5f");
+  return format;
+}
+
+int NodeCount(const Project& project) { return std::max(project.SectionProperties.NbDivisions + 1, 0); }
+
+}  // namespace
+
+const char* SpreadsheetDataLabel(TSpreadsheetData data) {
+  switch (data) {
+    case TSpreadsheetData::Temperature: return "Temperature field";
+    case TSpreadsheetData::Mean: return "Mean temperature";
+    case TSpreadsheetData::Linear: return "Linear temperature";
+    case TSpreadsheetData::Nonlinear: return "Nonlinear Temperatures";
+    case TSpreadsheetData::Stress: return "Stresses";
+  }
+  return "";
+}
+
+const char* SpreadsheetPrecisionLabel(TSpreadsheetPrecision precision) {
+  switch (precision) {
+    case TSpreadsheetPrecision::ThreeDigits: return "3 digits";
+    case TSpreadsheetPrecision::FiveDigits: return "5 digits";
+    case TSpreadsheetPrecision::Exponential: return "Exponential";
+  }
+  return "";
+}
+
+const char* SpreadsheetCaption(TSpreadsheetData data) {
+  switch (data) {
+    case TSpreadsheetData::Temperature: return "SpreadSheet - Temperature Field";
+    case TSpreadsheetData::Mean: return "SpreadSheet - Mean Temperatures";
+    case TSpreadsheetData::Linear: return "SpreadSheet - Linear Temperatures";
+    case TSpreadsheetData::Nonlinear: return "SpreadSheet - Nonlinear Temperatures";
+    case TSpreadsheetData::Stress: return "SpreadSheet - Stresses";
+  }
+  return "";
+}
+
+const char* SpreadsheetFloatFormat(TSpreadsheetPrecision precision) {
+  switch (precision) {
+    case TSpreadsheetPrecision::ThreeDigits: return "%.3f";
+    case TSpreadsheetPrecision::FiveDigits: return "%.5f";
+    case TSpreadsheetPrecision::Exponential: return "%.6e";
+  }
+  return "%.3f";
+}
+
+std::optional<TSpreadsheetData> ParseSpreadsheetData(std::string_view word) {
+  if (word == "temperature") return TSpreadsheetData::Temperature;
+  if (word == "mean") return TSpreadsheetData::Mean;
+  if (word == "linear") return TSpreadsheetData::Linear;
+  if (word == "nonlinear") return TSpreadsheetData::Nonlinear;
+  if (word == "stress") return TSpreadsheetData::Stress;
+  return std::nullopt;
+}
+
+std::optional<TSpreadsheetPrecision> ParseSpreadsheetPrecision(std::string_view word) {
+  if (word == "3") return TSpreadsheetPrecision::ThreeDigits;
+  if (word == "5") return TSpreadsheetPrecision::FiveDigits;
+  if (word == "e") return TSpreadsheetPrecision::Exponential;
+  return std::nullopt;
+}
+
+TResultTable BuildSpreadsheet(const Project& project, TSpreadsheetData data, TSpreadsheetPrecision precision) {
+  const int nodes = NodeCount(project);
+  const int steps = project.DirectResults.Temperatures.NrOfRows();
+  TResultTable table(steps + 2, nodes + 1, 2, 1);
+  table.setFloatFormat(SpreadsheetFloatFormat(precision));
+
+  table.setCell(0, 0, "Time");
+  table.setCell(1, 0, "(hour)");
+  for (int c = 1; c <= nodes; ++c) {
+    table.setCell(0, c, NodeHeaderFormat().Format(project.SectionProperties.Nodes.Element(c)));
+    table.setCell(1, c, "(m)");
+  }
+  const double timeStep = project.DirectResults.TimeStep;
+  for (int k = 1; k <= steps; ++k) table.setCell(k + 1, 0, TimeFormat().Format((k - 1) * timeStep));
+
+  FillSpreadsheetData(table, project, data);
+  return table;
+}
+
+void FillSpreadsheetData(TResultTable& table, const Project& project, TSpreadsheetData data) {
+  const int nodes = std::min(NodeCount(project), table.columns() - 1);
+  const int steps = std::min(project.DirectResults.Temperatures.NrOfRows(), table.rows() - 2);
+  const TSectionProperties& section = project.SectionProperties;
+
+  const TStressFactor stress = StressFactor(section);
+  if (data == TSpreadsheetData::Stress && !stress.valid) {
+    for (int k = 1; k <= steps; ++k) {
+      for (int c = 1; c <= nodes; ++c) table.setCell(k + 1, c, stress.reason);
+    }
+    return;
+  }
+
+  for (int k = 1; k <= steps; ++k) {
+    const TTmTd step = data == TSpreadsheetData::Temperature ? TTmTd{} : ComputeTmTd(project, k);
+    for (int c = 1; c <= nodes; ++c) {
+      double value = 0.0;
+      switch (data) {
+        case TSpreadsheetData::Temperature: value = project.DirectResults.Temperatures.Element(c, k); break;
+        case TSpreadsheetData::Mean: value = step.Tm; break;
+        case TSpreadsheetData::Linear: value = Tl(project, c, step); break;
+        case TSpreadsheetData::Nonlinear: value = Tn(project, c, k, step); break;
+        case TSpreadsheetData::Stress: value = Stress(project, c, k, step, stress.value); break;
+      }
+      table.setNumber(k + 1, c, value);
+    }
+  }
+}
+
+void SetSpreadsheetPrecision(TResultTable& table, const Project& project, TSpreadsheetData data,
+                             TSpreadsheetPrecision precision) {
+  table.setFloatFormat(SpreadsheetFloatFormat(precision));
+  FillSpreadsheetData(table, project, data);
+}
+
+TResultTable InverseFacesTable(const Project& project, TSpreadsheetPrecision precision) {
+  const TInverseResults& results = project.InverseResults;
+  const int upstream = results.UpstreamTemperatures.NrOfElem();
+  const int downstream = results.DownstreamTemperatures.NrOfElem();
+  const int samples = std::max(upstream, downstream);
+  TResultTable table(samples + 2, 3, 2, 1);
+  table.setFloatFormat(SpreadsheetFloatFormat(precision));
+  table.setCell(0, 0, "Time");
+  table.setCell(1, 0, "(hour)");
+  table.setCell(0, 1, "Upstream face");
+  table.setCell(1, 1, "(°C)");
+  table.setCell(0, 2, "Downstream face");
+  table.setCell(1, 2, "(°C)");
+  for (int t = 1; t <= samples; ++t) {
+    table.setCell(t + 1, 0, TimeFormat().Format((t - 1) * results.TimeStep));
+    if (t <= upstream) table.setNumber(t + 1, 1, results.UpstreamTemperatures.Element(t));
+    if (t <= downstream) table.setNumber(t + 1, 2, results.DownstreamTemperatures.Element(t));
+  }
+  return table;
+}
+
+}  // namespace kolma

@@ -1,0 +1,59 @@
+#pragma once
+// The spreadsheet of the direct results: the whole temperature field, or one of the
+// quantities derived from it, node by node (columns) and step by step (rows); and the
+// table of the two face histories worked back by the inverse analysis.
+#include <optional>
+#include <string_view>
+
+#include "core/analysis/result_table.h"
+
+namespace kolma {
+
+struct Project;
+
+// The Data views, in the order of the window's menu.
+enum class TSpreadsheetData { Temperature, Mean, Linear, Nonlinear, Stress };
+// The Precision choices, in the order of the window's menu.
+enum class TSpreadsheetPrecision { ThreeDigits, FiveDigits, Exponential };
+
+// Menu texts: "Temperature field", "Mean temperature", "Linear temperature",
+// "Nonlinear Temperatures", "Stresses"; "3 digits", "5 digits", "Exponential".
+const char* SpreadsheetDataLabel(TSpreadsheetData data);
+const char* SpreadsheetPrecisionLabel(TSpreadsheetPrecision precision);
+// Window caption once a Data view has been chosen ("SpreadSheet - Stresses", ...).
+const char* SpreadsheetCaption(TSpreadsheetData data);
+// "%.3f", "%.5f" or "%.6e".
+const char* SpreadsheetFloatFormat(TSpreadsheetPrecision precision);
+
+// Command-line words: "temperature", "mean", "linear", "nonlinear", "stress"; "3", "5", "e".
+std::optional<TSpreadsheetData> ParseSpreadsheetData(std::string_view word);
+std::optional<TSpreadsheetPrecision> ParseSpreadsheetPrecision(std::string_view word);
+
+// N = NbDivisions, K = rows of DirectResults.Temperatures. N + 2 columns and K + 2 rows,
+// one fixed column and two fixed rows:
+//   row 0: "Time", then "X = " and each node position x1..x(N+1) as "%8.5f";
+//   row 1: "(hour)", then "(m)";
+//   row k + 1: the time (k - 1) x TimeStep as "%4.0f", then the chosen quantity of each
+//   node at step k through the precision's float format.
+// The stress view shows the reason text in every data cell when the section has no
+// finite stress factor.
+TResultTable BuildSpreadsheet(const Project& project, TSpreadsheetData data,
+                              TSpreadsheetPrecision precision = TSpreadsheetPrecision::ThreeDigits);
+
+// Rewrites the data cells (rows 2.., columns 1..) of a spreadsheet with another view,
+// through the table's current float format; headers and time column stay.
+void FillSpreadsheetData(TResultTable& table, const Project& project, TSpreadsheetData data);
+
+// Precision command: sets the float format of the table and refills it with the view
+// shown, so that every data cell takes the new precision.
+void SetSpreadsheetPrecision(TResultTable& table, const Project& project, TSpreadsheetData data,
+                             TSpreadsheetPrecision precision);
+
+// The worked-back face temperatures: columns "Time" / "(hour)", "Upstream face" / "(°C)",
+// "Downstream face" / "(°C)" under two fixed rows, one fixed column; sample t of
+// InverseResults in row t + 1, its time (t - 1) x InverseResults.TimeStep as "%4.0f".
+// A face history shorter than the other leaves its remaining cells empty.
+TResultTable InverseFacesTable(const Project& project,
+                               TSpreadsheetPrecision precision = TSpreadsheetPrecision::ThreeDigits);
+
+}  // namespace kolma

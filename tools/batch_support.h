@@ -1,0 +1,22 @@
+#pragma once
+// Helpers shared by the kolma-batch commands.
+#include <string>
+
+#include "core/model/project.h"
+#include "tools/commands.h"
+
+namespace kolma::batch {
+
+// Shortest text that reads back as exactly the same double.
+std::string FormatDouble(double value);
+
+// One line on stderr: "kolma-batch: SUBJECT: REASON".
+void ReportFailure(const std::string& subject, const std::string& reason);
+
+// Wrong number of arguments: names the command's arguments on stderr.
+int ReportUsage(const char* command);
+
+// Loads a project file into a project with start-up values; reports a failure.
+bool LoadProjectOrReport(const std::string& path, Project& project);
+
+}  // namespace kolma::batch
