@@ -6,6 +6,14 @@ std::span<const Command> Commands() {
   static const Command table[] = {
       {"show", "FILE.kol", "print the stored project, one key=value line per field", RunShow, false},
       {"resave", "IN.kol OUT.kol", "read a project file and write it back", RunResave, false},
+      {"direct",
+       "P.kol [--time-step H] [--faces user|inverse] [--data temperature|mean|linear|nonlinear|stress] "
+       "[--precision 3|5|e] --csv OUT.csv | --xls OUT.xls",
+       "run the direct analysis and write the spreadsheet of the chosen quantity", RunDirect, false},
+      {"inverse", "P.kol [--time-step H] --csv OUT.csv | --xls OUT.xls",
+       "run the inverse analysis and write the worked-back face temperatures", RunInverse, false},
+      {"harmonics", "P.kol --direct|--inverse [--time-step H] --csv OUT.csv | --xls OUT.xls",
+       "run one analysis and write the table of its retained harmonics", RunHarmonics, false},
       {"make-examples", "DIR", "write the example projects and their histories into DIR", RunMakeExamples, true},
   };
   return table;

@@ -9,6 +9,7 @@ namespace kolma::batch {
 
 // Exit statuses shared by every command.
 inline constexpr int kExitOk = 0;
+inline constexpr int kExitWarning = 1;  // an analysis refused, warned or failed: no output written
 inline constexpr int kExitFailure = 2;  // bad usage, unreadable input, failed output
 
 using CommandArguments = std::vector<std::string>;  // the words after the command name
@@ -26,5 +27,8 @@ std::span<const Command> Commands();
 int RunShow(const CommandArguments& arguments);
 int RunResave(const CommandArguments& arguments);
 int RunMakeExamples(const CommandArguments& arguments);
+int RunDirect(const CommandArguments& arguments);
+int RunInverse(const CommandArguments& arguments);
+int RunHarmonics(const CommandArguments& arguments);
 
 }  // namespace kolma::batch

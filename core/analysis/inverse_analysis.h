@@ -38,8 +38,11 @@ inline constexpr const char* kInverseDiscardSuffix = " are discarded";
 
 // Writes InverseResults, InverseHarmonics and the time step of DirectResults (all with
 // `timeStep` in hours) and sets pfInverseResults; pfModified is left alone. A refused or
-// stopped run changes nothing in the project; so does a run that throws (a record whose
-// re-sampled length is not a power of two raises EFourierError, which is passed on).
+// stopped run changes nothing in the project; so does a run that throws: a record whose
+// re-sampled length is not a power of two (3 samples, more than 2^23 once padded) raises
+// EFourierError, a padding that cannot be allocated EVectorError; both are passed on.
+// The constant term of the records is never solved for: the face means come from the
+// mean profile of the thermometers, the other retained harmonics each from their system.
 AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const ProgressCallback& progress = {});
 
 }  // namespace kolma

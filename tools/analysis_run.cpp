@@ -1,0 +1,144 @@
+#include "tools/analysis_run.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <sstream>
+
+#include "core/analysis/default_time_step.h"
+#include "core/analysis/direct_analysis.h"
+#include "core/analysis/inverse_analysis.h"
+#include "tools/batch_support.h"
+
+namespace kolma::batch {
+namespace {
+
+bool Allowed(const std::string& allowed, const std::string& option) {
+  std::istringstream words(allowed);
+  std::string word;
+  while (words >> word)
+    if (word == option) return true;
+  return false;
+}
+
+template <typename Run>
+int TimedRun(const char* what, Run run) {
+  const auto start = std::chrono::steady_clock::now();
+  AnalysisOutcome outcome;
+  try {
+    outcome = run();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "kolma-batch: %s analysis: %s\n", what, error.what());
+    return kExitWarning;
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  for (const std::string& warning : outcome.warnings) std::fprintf(stderr, "Warning: %s\n", warning.c_str());
+  if (!outcome.completed || !outcome.warnings.empty()) return kExitWarning;
+  std::fprintf(stderr, "%s analysis: %.3f s\n", what, seconds);
+  return kExitOk;
+}
+
+}  // namespace
+
+std::optional<AnalysisOptionsLine> ParseAnalysisOptions(const char* name, const CommandArguments& arguments,
+                                                        const std::string& allowed) {
+  AnalysisOptionsLine line;
+  auto usage = [name]() -> std::optional<AnalysisOptionsLine> {
+    ReportUsage(name);
+    return std::nullopt;
+  };
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& word = arguments[i];
+    if (word.rfind("--", 0) != 0) {
+      if (!line.projectPath.empty()) return usage();
+      line.projectPath = word;
+      continue;
+    }
+    const std::string option = word.substr(2);
+    if (!Allowed(allowed, option)) {
+      std::fprintf(stderr, "kolma-batch %s: unknown option %s\n", name, word.c_str());
+      return usage();
+    }
+    if (option == "direct" || option == "inverse") {
+      if (!line.harmonics.empty()) return usage();
+      line.harmonics = option;
+      continue;
+    }
+    if (i + 1 >= arguments.size()) {
+      std::fprintf(stderr, "kolma-batch %s: %s needs a value\n", name, word.c_str());
+      return std::nullopt;
+    }
+    const std::string& value = arguments[++i];
+    if (option == "time-step") {
+      char* end = nullptr;
+      const double step = std::strtod(value.c_str(), &end);
+      if (end == value.c_str() || *end != '\0' || !std::isfinite(step) || step <= 0) {
+        std::fprintf(stderr, "kolma-batch %s: the time step must be a positive number of hours, not '%s'\n", name,
+                     value.c_str());
+        return std::nullopt;
+      }
+      line.timeStep = step;
+    } else if (option == "faces") {
+      if (value != "user" && value != "inverse") {
+        std::fprintf(stderr, "kolma-batch %s: --faces takes user or inverse\n", name);
+        return std::nullopt;
+      }
+      line.faces = value;
+    } else if (option == "data") {
+      line.data = value;
+    } else if (option == "precision") {
+      line.precision = value;
+    } else if (option == "csv") {
+      line.csvPath = value;
+    } else if (option == "xls") {
+      line.xlsPath = value;
+    }
+  }
+  if (line.projectPath.empty() || (line.csvPath.empty() && line.xlsPath.empty())) return usage();
+  return line;
+}
+
+int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces) {
+  const int status = TimedRun("direct", [&] {
+    return RunDirectAnalysis(project, DirectAnalysisRequest{timeStep, useInverseFaces});
+  });
+  if (status == kExitOk) {
+    const auto& results = project.DirectResults;
+    std::fprintf(stderr, "direct analysis: %d steps of %s h, %d points, %d harmonics\n",
+                 results.Temperatures.NrOfRows(), FormatDouble(results.TimeStep).c_str(),
+                 project.SectionProperties.Nodes.NrOfElem(), project.DirectHarmonics.HarmonicCount);
+  }
+  return status;
+}
+
+int RunInverseOrReport(Project& project, double timeStep) {
+  const int status = TimedRun("inverse", [&] { return RunInverseAnalysis(project, timeStep); });
+  if (status == kExitOk) {
+    std::fprintf(stderr, "inverse analysis: %d steps of %s h, %d harmonics\n",
+                 project.InverseResults.UpstreamTemperatures.NrOfElem(),
+                 FormatDouble(project.InverseResults.TimeStep).c_str(), project.InverseHarmonics.HarmonicCount);
+  }
+  return status;
+}
+
+int WriteTableOrReport(const TResultTable& table, const AnalysisOptionsLine& line) {
+  if (!line.csvPath.empty()) {
+    const TSaveResult saved = table.saveCsv(line.csvPath);
+    if (!saved.ok) {
+      ReportFailure(line.csvPath, saved.reason);
+      return kExitFailure;
+    }
+  }
+  if (!line.xlsPath.empty()) {
+    ReportFailure(line.xlsPath, "the Excel workbook writer is not available yet");
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+double TimeStepOrDefault(const AnalysisOptionsLine& line, const Project& project) {
+  return line.timeStep ? *line.timeStep : DefaultAnalysisTimeStep(project);
+}
+
+}  // namespace kolma::batch

@@ -1,0 +1,40 @@
+#pragma once
+// What the analysis commands of kolma-batch share: their options, running the analyses
+// with timings on stderr, and writing the resulting table.
+#include <optional>
+#include <string>
+
+#include "core/analysis/result_table.h"
+#include "core/model/project.h"
+#include "tools/commands.h"
+
+namespace kolma::batch {
+
+struct AnalysisOptionsLine {
+  std::string projectPath;
+  std::optional<double> timeStep;  // the analysis dialog's default when absent
+  std::string faces = "user";      // direct: user | inverse
+  std::string data = "temperature";
+  std::string precision = "3";
+  std::string harmonics;           // harmonics: direct | inverse
+  std::string csvPath;
+  std::string xlsPath;
+};
+
+// Parses "P.kol [--option value]..." for the command `name`; the allowed options are
+// listed in `allowed` (e.g. "time-step faces data precision csv xls"). Reports and
+// returns nothing on a mistake.
+std::optional<AnalysisOptionsLine> ParseAnalysisOptions(const char* name, const CommandArguments& arguments,
+                                                        const std::string& allowed);
+
+// The --time-step value, or the step the analysis dialog would offer for this project.
+double TimeStepOrDefault(const AnalysisOptionsLine& line, const Project& project);
+
+// Result of running an analysis from the command line: kExitOk, or the status to exit with.
+int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces);
+int RunInverseOrReport(Project& project, double timeStep);
+
+// Writes the table to every output the line names; at least one must be named.
+int WriteTableOrReport(const TResultTable& table, const AnalysisOptionsLine& line);
+
+}  // namespace kolma::batch

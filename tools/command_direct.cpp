@@ -1,0 +1,32 @@
+// kolma-batch direct: runs the direct analysis (after the inverse one with --faces inverse)
+// and writes the spreadsheet of the chosen quantity.
+#include <cstdio>
+
+#include "core/analysis/spreadsheet_table.h"
+#include "tools/analysis_run.h"
+#include "tools/batch_support.h"
+
+namespace kolma::batch {
+
+int RunDirect(const CommandArguments& arguments) {
+  const auto line = ParseAnalysisOptions("direct", arguments, "time-step faces data precision csv xls");
+  if (!line) return kExitFailure;
+  const auto data = ParseSpreadsheetData(line->data);
+  const auto precision = ParseSpreadsheetPrecision(line->precision);
+  if (!data || !precision) {
+    std::fprintf(stderr, "kolma-batch direct: --data takes temperature|mean|linear|nonlinear|stress and "
+                         "--precision takes 3|5|e\n");
+    return kExitFailure;
+  }
+  Project project;
+  if (!LoadProjectOrReport(line->projectPath, project)) return kExitFailure;
+  const double timeStep = TimeStepOrDefault(*line, project);
+  const bool inverseFaces = line->faces == "inverse";
+  if (inverseFaces) {
+    if (const int status = RunInverseOrReport(project, timeStep); status != kExitOk) return status;
+  }
+  if (const int status = RunDirectOrReport(project, timeStep, inverseFaces); status != kExitOk) return status;
+  return WriteTableOrReport(BuildSpreadsheet(project, *data, *precision), *line);
+}
+
+}  // namespace kolma::batch
