@@ -22,8 +22,10 @@ bool Allowed(const std::string& allowed, const std::string& option) {
   return false;
 }
 
-template <typename Run>
-int TimedRun(const char* what, Run run) {
+// Runs one analysis; on success `describe` gives the size of the work, printed on stderr
+// with the seconds it took.
+template <typename Run, typename Describe>
+int TimedRun(const char* what, bool acceptWarnings, Run run, Describe describe) {
   const auto start = std::chrono::steady_clock::now();
   AnalysisOutcome outcome;
   try {
@@ -34,8 +36,8 @@ int TimedRun(const char* what, Run run) {
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   for (const std::string& warning : outcome.warnings) std::fprintf(stderr, "Warning: %s\n", warning.c_str());
-  if (!outcome.completed || !outcome.warnings.empty()) return kExitWarning;
-  std::fprintf(stderr, "%s analysis: %.3f s\n", what, seconds);
+  if (!outcome.completed || (!outcome.warnings.empty() && !acceptWarnings)) return kExitWarning;
+  std::fprintf(stderr, "%s analysis: %s; %.3f s\n", what, describe().c_str(), seconds);
   return kExitOk;
 }
 
@@ -59,6 +61,10 @@ std::optional<AnalysisOptionsLine> ParseAnalysisOptions(const char* name, const 
     if (!Allowed(allowed, option)) {
       std::fprintf(stderr, "kolma-batch %s: unknown option %s\n", name, word.c_str());
       return usage();
+    }
+    if (option == "accept-warnings") {
+      line.acceptWarnings = true;
+      continue;
     }
     if (option == "direct" || option == "inverse") {
       if (!line.harmonics.empty()) return usage();
@@ -99,27 +105,27 @@ std::optional<AnalysisOptionsLine> ParseAnalysisOptions(const char* name, const 
   return line;
 }
 
-int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces) {
-  const int status = TimedRun("direct", [&] {
-    return RunDirectAnalysis(project, DirectAnalysisRequest{timeStep, useInverseFaces});
-  });
-  if (status == kExitOk) {
-    const auto& results = project.DirectResults;
-    std::fprintf(stderr, "direct analysis: %d steps of %s h, %d points, %d harmonics\n",
-                 results.Temperatures.NrOfRows(), FormatDouble(results.TimeStep).c_str(),
-                 project.SectionProperties.Nodes.NrOfElem(), project.DirectHarmonics.HarmonicCount);
-  }
-  return status;
+int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces, bool acceptWarnings) {
+  return TimedRun(
+      "direct", acceptWarnings,
+      [&] { return RunDirectAnalysis(project, DirectAnalysisRequest{timeStep, useInverseFaces}); },
+      [&] {
+        const auto& results = project.DirectResults;
+        return std::to_string(results.Temperatures.NrOfRows()) + " steps of " + FormatDouble(results.TimeStep) +
+               " h, " + std::to_string(project.SectionProperties.Nodes.NrOfElem()) + " points, " +
+               std::to_string(project.DirectHarmonics.HarmonicCount) + " harmonics";
+      });
 }
 
-int RunInverseOrReport(Project& project, double timeStep) {
-  const int status = TimedRun("inverse", [&] { return RunInverseAnalysis(project, timeStep); });
-  if (status == kExitOk) {
-    std::fprintf(stderr, "inverse analysis: %d steps of %s h, %d harmonics\n",
-                 project.InverseResults.UpstreamTemperatures.NrOfElem(),
-                 FormatDouble(project.InverseResults.TimeStep).c_str(), project.InverseHarmonics.HarmonicCount);
-  }
-  return status;
+int RunInverseOrReport(Project& project, double timeStep, bool acceptWarnings) {
+  return TimedRun(
+      "inverse", acceptWarnings, [&] { return RunInverseAnalysis(project, timeStep); },
+      [&] {
+        const auto& results = project.InverseResults;
+        return std::to_string(results.UpstreamTemperatures.NrOfElem()) + " steps of " +
+               FormatDouble(results.TimeStep) + " h, " + std::to_string(project.InverseHarmonics.HarmonicCount) +
+               " harmonics";
+      });
 }
 
 int WriteTableOrReport(const TResultTable& table, const AnalysisOptionsLine& line) {

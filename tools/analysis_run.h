@@ -19,6 +19,8 @@ struct AnalysisOptionsLine {
   std::string harmonics;           // harmonics: direct | inverse
   std::string csvPath;
   std::string xlsPath;
+  // Write the table even when a completed analysis warned (short periods discarded...).
+  bool acceptWarnings = false;
 };
 
 // Parses "P.kol [--option value]..." for the command `name`; the allowed options are
@@ -31,8 +33,8 @@ std::optional<AnalysisOptionsLine> ParseAnalysisOptions(const char* name, const 
 double TimeStepOrDefault(const AnalysisOptionsLine& line, const Project& project);
 
 // Result of running an analysis from the command line: kExitOk, or the status to exit with.
-int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces);
-int RunInverseOrReport(Project& project, double timeStep);
+int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces, bool acceptWarnings);
+int RunInverseOrReport(Project& project, double timeStep, bool acceptWarnings);
 
 // Writes the table to every output the line names; at least one must be named.
 int WriteTableOrReport(const TResultTable& table, const AnalysisOptionsLine& line);

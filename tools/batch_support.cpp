@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "core/model/node_distribution.h"
 #include "core/model/project_file.h"
 
 namespace kolma::batch {
@@ -28,9 +29,14 @@ int ReportUsage(const char* name) {
 bool LoadProjectOrReport(const std::string& path, Project& project) {
   project.InitDefaults();
   std::string reason;
-  if (LectureFichier(project, path, &reason)) return true;
-  ReportFailure(path, reason);
-  return false;
+  if (!LectureFichier(project, path, &reason)) {
+    ReportFailure(path, reason);
+    return false;
+  }
+  // As after opening a file in the window: the node positions follow from the section.
+  TSectionProperties& s = project.SectionProperties;
+  ComputeNodes(s.NbDivisions, s.Nodes, s.Xu, s.Xd, s.Ratio);
+  return true;
 }
 
 }  // namespace kolma::batch

@@ -16,7 +16,8 @@ void ReportFailure(const std::string& subject, const std::string& reason);
 // Wrong number of arguments: names the command's arguments on stderr.
 int ReportUsage(const char* command);
 
-// Loads a project file into a project with start-up values; reports a failure.
+// Loads a project file into a project with start-up values and computes the node
+// positions of its section; reports a failure.
 bool LoadProjectOrReport(const std::string& path, Project& project);
 
 }  // namespace kolma::batch

@@ -9,7 +9,7 @@
 namespace kolma::batch {
 
 int RunDirect(const CommandArguments& arguments) {
-  const auto line = ParseAnalysisOptions("direct", arguments, "time-step faces data precision csv xls");
+  const auto line = ParseAnalysisOptions("direct", arguments, "time-step faces data precision csv xls accept-warnings");
   if (!line) return kExitFailure;
   const auto data = ParseSpreadsheetData(line->data);
   const auto precision = ParseSpreadsheetPrecision(line->precision);
@@ -23,9 +23,9 @@ int RunDirect(const CommandArguments& arguments) {
   const double timeStep = TimeStepOrDefault(*line, project);
   const bool inverseFaces = line->faces == "inverse";
   if (inverseFaces) {
-    if (const int status = RunInverseOrReport(project, timeStep); status != kExitOk) return status;
+    if (const int status = RunInverseOrReport(project, timeStep, line->acceptWarnings); status != kExitOk) return status;
   }
-  if (const int status = RunDirectOrReport(project, timeStep, inverseFaces); status != kExitOk) return status;
+  if (const int status = RunDirectOrReport(project, timeStep, inverseFaces, line->acceptWarnings); status != kExitOk) return status;
   return WriteTableOrReport(BuildSpreadsheet(project, *data, *precision), *line);
 }
 

@@ -7,11 +7,11 @@
 namespace kolma::batch {
 
 int RunInverse(const CommandArguments& arguments) {
-  const auto line = ParseAnalysisOptions("inverse", arguments, "time-step csv xls");
+  const auto line = ParseAnalysisOptions("inverse", arguments, "time-step csv xls accept-warnings");
   if (!line) return kExitFailure;
   Project project;
   if (!LoadProjectOrReport(line->projectPath, project)) return kExitFailure;
-  if (const int status = RunInverseOrReport(project, TimeStepOrDefault(*line, project)); status != kExitOk)
+  if (const int status = RunInverseOrReport(project, TimeStepOrDefault(*line, project), line->acceptWarnings); status != kExitOk)
     return status;
   return WriteTableOrReport(InverseFacesTable(project), *line);
 }

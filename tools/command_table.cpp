@@ -8,11 +8,11 @@ std::span<const Command> Commands() {
       {"resave", "IN.kol OUT.kol", "read a project file and write it back", RunResave, false},
       {"direct",
        "P.kol [--time-step H] [--faces user|inverse] [--data temperature|mean|linear|nonlinear|stress] "
-       "[--precision 3|5|e] --csv OUT.csv | --xls OUT.xls",
+       "[--precision 3|5|e] [--accept-warnings] --csv OUT.csv | --xls OUT.xls",
        "run the direct analysis and write the spreadsheet of the chosen quantity", RunDirect, false},
-      {"inverse", "P.kol [--time-step H] --csv OUT.csv | --xls OUT.xls",
+      {"inverse", "P.kol [--time-step H] [--accept-warnings] --csv OUT.csv | --xls OUT.xls",
        "run the inverse analysis and write the worked-back face temperatures", RunInverse, false},
-      {"harmonics", "P.kol --direct|--inverse [--time-step H] --csv OUT.csv | --xls OUT.xls",
+      {"harmonics", "P.kol --direct|--inverse [--time-step H] [--accept-warnings] --csv OUT.csv | --xls OUT.xls",
        "run one analysis and write the table of its retained harmonics", RunHarmonics, false},
       {"make-examples", "DIR", "write the example projects and their histories into DIR", RunMakeExamples, true},
   };

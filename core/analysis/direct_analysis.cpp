@@ -29,6 +29,10 @@ constexpr const char* kBadFaceStep = "The time step of the face temperatures mus
 constexpr const char* kBadSection = "The downstream face must lie beyond the upstream face (Xd > Xu). Analysis aborted.";
 constexpr const char* kBadDiffusivity = "The thermal diffusivity must be positive. Analysis aborted.";
 constexpr const char* kNoNodes = "The section nodes have not been computed. Analysis aborted.";
+constexpr const char* kNoUserFaces =
+    "The temperatures of both faces must be defined before a direct analysis. Analysis aborted.";
+constexpr const char* kNoInverseFaces =
+    "There are no face temperatures from an inverse analysis. Analysis aborted.";
 constexpr const char* kTooShort =
     "The face temperature histories are shorter than half an analysis time step. Analysis aborted.";
 // The message of the transform for a length it cannot take.
@@ -57,7 +61,11 @@ std::int64_t CheckInputs(const Project& project, const DirectAnalysisRequest& re
                          std::string& warning) {
   const TSectionProperties& s = project.SectionProperties;
   const int n = faces.upstream->NrOfElem();
-  if (!Positive(request.timeStep)) warning = kBadAnalysisStep;
+  const bool facesDefined = request.useInverseFaces ? (project.ProjectFlags & pfInverseResults) != 0
+                                                   : (project.ProjectFlags & pfUpstream) != 0 &&
+                                                         (project.ProjectFlags & pfDownstream) != 0;
+  if (!facesDefined) warning = request.useInverseFaces ? kNoInverseFaces : kNoUserFaces;
+  else if (!Positive(request.timeStep)) warning = kBadAnalysisStep;
   else if (n != faces.downstream->NrOfElem() || faces.upstreamStep != faces.downstreamStep) warning = kFacesMismatch;
   else if (!Positive(faces.upstreamStep)) warning = kBadFaceStep;
   else if (!(std::isfinite(s.Xu) && std::isfinite(s.Xd) && s.Xu < s.Xd)) warning = kBadSection;

@@ -326,6 +326,11 @@ TEST(DirectAnalysis, FacesOfTheInverseAnalysisCanDriveIt) {
   p.InverseResults.UpstreamTemperatures = Sampled(64, 2.0, [](double) { return 5.0; });
   p.InverseResults.DownstreamTemperatures = Sampled(64, 2.0, [](double) { return 15.0; });
   p.InverseResults.TimeStep = 2.0;
+  const AnalysisOutcome withoutResults = RunDirectAnalysis(p, {4.0, true});
+  EXPECT_FALSE(withoutResults.completed);
+  ASSERT_EQ(withoutResults.warnings.size(), 1u);
+  EXPECT_NE(withoutResults.warnings[0].find("inverse analysis"), std::string::npos);
+  p.ProjectFlags |= pfInverseResults;
   ASSERT_TRUE(RunDirectAnalysis(p, {4.0, true}).completed);
   EXPECT_EQ(p.DirectResults.Temperatures.NrOfRows(), 32);
   EXPECT_NEAR(p.DirectResults.Temperatures.Element(3, 7), 9.0, 1e-12);
@@ -345,6 +350,10 @@ TEST(DirectAnalysis, RefusedRunsChangeNothing) {
     return outcome.warnings.empty() ? std::string() : outcome.warnings[0];
   };
   const auto none = [](Project&) {};
+  EXPECT_NE(expectRefused([](Project& p) { p.ProjectFlags &= static_cast<std::uint8_t>(~pfDownstream); }, 1.0,
+                          "downstream face not defined")
+                .find("both faces"),
+            std::string::npos);
   EXPECT_EQ(expectRefused([](Project& p) { p.DownstreamHistory.TimeStep = 3.0000001; }, 3.0, "step"), kMismatch);
   EXPECT_EQ(expectRefused([](Project& p) { p.DownstreamHistory.Values.Resize(63); }, 3.0, "count"), kMismatch);
   EXPECT_NE(expectRefused([](Project& p) { p.SectionProperties.Diffusivity = 0.0; }, 3.0, "zero diffusivity")

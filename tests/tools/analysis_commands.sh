@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# kolma-batch direct, inverse and harmonics on the examples: the tables they write, and
+# what happens on warnings and on bad input.
+# Usage: analysis_commands.sh KOLMA_BATCH REPO_ROOT
+set -u
+batch=$1
+examples=$2/examples
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+status_of() { "$@" > "$work/out" 2> "$work/err"; echo $?; }
+
+# A year of hourly faces at the default step: one row per hour, one column per node.
+[ "$(status_of "$batch" direct "$examples/annual-daily-10m.kol" --csv "$work/d.csv")" = 0 ] || fail "direct status"
+[ "$(wc -l < "$work/d.csv")" = 8762 ] || fail "direct rows: $(wc -l < "$work/d.csv")"
+head -1 "$work/d.csv" | grep -q '^Time,X =  0.00000,' || fail "direct header"
+sed -n 3p "$work/d.csv" | grep -q $'^   0,' || fail "first step at time 0"
+grep -q '8760 steps of 1 h, 11 points' "$work/err" || fail "work size on stderr"
+grep -qE '; [0-9.]+ s$' "$work/err" || fail "seconds on stderr"
+tr -d '\r' < "$work/d.csv" | awk -F, 'NR > 2 && NF != 12 { bad = 1 } END { exit bad }' || fail "direct columns"
+
+# Daily steps and another quantity.
+"$batch" direct "$examples/annual-daily-10m.kol" --time-step 24 --data nonlinear --precision e \
+  --csv "$work/n.csv" 2> /dev/null || fail "nonlinear status"
+[ "$(wc -l < "$work/n.csv")" = 367 ] || fail "daily rows"
+sed -n 3p "$work/n.csv" | grep -qE ',-?[0-9]\.[0-9]+e[-+][0-9]+' || fail "exponent precision"
+
+# The inverse analysis of the example discards short periods: a warning, status 1, no file...
+[ "$(status_of "$batch" inverse "$examples/four-thermometers.kol" --csv "$work/i.csv")" = 1 ] || fail "warning status"
+grep -q '^Warning: Numerical problem: Periods lower than' "$work/err" || fail "warning text"
+[ -e "$work/i.csv" ] && fail "a file was written despite the warning"
+# ...unless the warnings are accepted.
+"$batch" inverse "$examples/four-thermometers.kol" --accept-warnings --csv "$work/i.csv" 2> /dev/null || fail "inverse"
+[ "$(head -1 "$work/i.csv" | tr -d '\r')" = "Time,Upstream face,Downstream face" ] || fail "inverse header"
+[ "$(wc -l < "$work/i.csv")" = 367 ] || fail "inverse rows"
+
+"$batch" harmonics "$examples/annual-daily-10m.kol" --direct --csv "$work/h.csv" 2> /dev/null || fail "harmonics"
+grep -q "^1,Infinite," "$work/h.csv" || fail "the mean first in the direct harmonics table"
+"$batch" direct "$examples/four-thermometers.kol" --faces inverse --accept-warnings --csv "$work/f.csv" 2> /dev/null \
+  || fail "direct from inverse faces"
+
+# A refused analysis: the section has no face histories.
+[ "$(status_of "$batch" direct "$examples/four-thermometers.kol" --csv "$work/r.csv")" = 1 ] || fail "refusal status"
+[ -e "$work/r.csv" ] && fail "a file was written for a refused analysis"
+
+# Bad input: status 2, one line, no file.
+printf 'not a project' > "$work/bad.kol"
+[ "$(status_of "$batch" direct "$work/bad.kol" --csv "$work/b.csv")" = 2 ] || fail "bad file status"
+[ "$(wc -l < "$work/err")" = 1 ] || fail "one line for a bad file"
+[ -e "$work/b.csv" ] && fail "output for a bad file"
+[ "$(status_of "$batch" direct "$examples/annual-daily-10m.kol" --time-step -1 --csv "$work/t.csv")" = 2 ] \
+  || fail "negative time step"
+[ "$(status_of "$batch" harmonics "$examples/annual-daily-10m.kol" --csv "$work/t.csv")" = 2 ] || fail "no --direct"
+[ "$(status_of "$batch" direct "$examples/annual-daily-10m.kol")" = 2 ] || fail "no output named"
+
+if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
+echo "analysis commands: all checks passed"
