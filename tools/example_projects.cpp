@@ -4,10 +4,11 @@
 #include <cstdlib>
 #include <functional>
 #include <numbers>
+#include <sstream>
 
 #include "core/model/project.h"
 #include "core/model/project_codec.h"
-#include "tools/history_text.h"
+#include "core/analysis/time_history_file.h"
 
 namespace kolma::batch {
 
@@ -28,9 +29,11 @@ struct History {
 History MakeHistory(int count, double timeStep, const std::function<double(double)>& temperatureAt) {
   TVector raw(count);
   for (int k = 1; k <= count; ++k) raw.SetElement(k, temperatureAt((k - 1) * timeStep));
-  History h{TVector(count), timeStep, FormatHistoryText(raw, timeStep)};
+  std::ostringstream text;
+  WriteTimeHistory(text, raw, timeStep);
+  History h{TVector(count), timeStep, std::move(text).str()};
   for (int k = 1; k <= count; ++k) {
-    const double stored = std::strtod(FormatHistoryNumber(raw.Element(k)).c_str(), nullptr);
+    const double stored = std::strtod(FormatSevenDigits(raw.Element(k)).c_str(), nullptr);
     h.values.SetElement(k, stored);
   }
   return h;

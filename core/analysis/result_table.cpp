@@ -1,5 +1,9 @@
 #include "core/analysis/result_table.h"
 
+#include <span>
+
+#include "core/model/whole_file.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -212,43 +216,12 @@ std::string TResultTable::csvText() const {
 }
 
 TSaveResult TResultTable::saveCsv(const std::filesystem::path& path) const {
-  namespace fs = std::filesystem;
+  const std::string text = csvText();
+  std::string reason;
+  if (ReplaceFileContents(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), &reason))
+    return {true, {}};
   const std::u8string name = path.u8string();
-  const TSaveResult failure{false, "Cannot Create file " + std::string(name.begin(), name.end())};
-  if (path.empty() || !path.has_filename()) return failure;
-
-  // A fresh name beside the target, so that the rename stays on one file system.
-  std::error_code error;
-  fs::path temporary;
-  for (int attempt = 0;; ++attempt) {
-    if (attempt == 1000) return failure;
-    temporary = path;
-    temporary += ".tmp" + std::to_string(attempt);
-    if (!fs::exists(temporary, error) && !error) break;
-  }
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return failure;
-    writeCsv(out);
-    out.flush();
-    if (!out) {
-      out.close();
-      fs::remove(temporary, error);
-      return failure;
-    }
-    out.close();
-    if (out.fail()) {
-      fs::remove(temporary, error);
-      return failure;
-    }
-  }
-  fs::rename(temporary, path, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return failure;
-  }
-  return {true, {}};
+  return {false, "Cannot Create file " + std::string(name.begin(), name.end())};
 }
 
 std::string TResultTable::clipboardText() const {

@@ -9,9 +9,12 @@
 #include <istream>
 #include <ostream>
 #include <random>
+#include <span>
+#include <sstream>
 #include <system_error>
 #include <vector>
 
+#include "core/model/whole_file.h"
 #include "core/numeric/errors.h"
 
 namespace kolma {
@@ -232,19 +235,6 @@ std::string CountText(int n) {
 }
 
 // A name beside the target that no other save is using.
-fs::path TemporaryBeside(const fs::path& target) {
-  std::random_device device;
-  std::mt19937_64 random((static_cast<std::uint64_t>(device()) << 32) ^ device());
-  const std::u8string name = target.filename().u8string();
-  for (;;) {
-    char suffix[24];
-    const auto end = std::to_chars(suffix, suffix + sizeof suffix, random(), 16).ptr;
-    fs::path candidate = target.parent_path() / (name + u8"." + std::u8string(suffix, end) + u8".tmp");
-    std::error_code ec;
-    if (!fs::exists(candidate, ec)) return candidate;
-  }
-}
-
 }  // namespace
 
 TimeHistoryReadResult ParseTimeHistory(std::string_view text) {
@@ -309,44 +299,14 @@ void WriteTimeHistory(std::ostream& out, const TVector& values, double timeStep)
 }
 
 TimeHistoryWriteResult WriteTimeHistoryFile(const fs::path& path, const TVector& values, double timeStep) {
+  std::ostringstream text;
+  WriteTimeHistory(text, values, timeStep);
+  const std::string bytes = std::move(text).str();
   TimeHistoryWriteResult result;
-  std::error_code ec;
-  // Saving through a link replaces the file it points to, not the link.
-  fs::path target = path;
-  if (fs::is_symlink(target, ec)) {
-    fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-
-  const fs::path temp = TemporaryBeside(target);
-  errno = 0;
-  std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    result.error = "Cannot create " + Quoted(path) + ": " + Reason(errno);
-    return result;
-  }
-  WriteTimeHistory(out, values, timeStep);
-  if (out) out.close();
-  if (!out) {
-    const int error = errno;
-    out.close();
-    fs::remove(temp, ec);
-    result.error = "Cannot write " + Quoted(path) + ": " + Reason(error);
-    return result;
-  }
-
-  // Keep the permissions the user gave the previous file.
-  const fs::file_status previous = fs::status(target, ec);
-  if (!ec && fs::is_regular_file(previous)) fs::permissions(temp, previous.permissions(), ec);
-
-  fs::rename(temp, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    result.error = "Cannot replace " + Quoted(path) + ": " + ec.message();
-    return result;
-  }
-  result.ok = true;
+  std::string reason;
+  result.ok = ReplaceFileContents(
+      path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), &reason);
+  if (!result.ok) result.error = "Cannot save " + Quoted(path) + ": " + reason;
   return result;
 }
 

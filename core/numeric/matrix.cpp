@@ -3,6 +3,7 @@
 #include <cmath>
 #include <new>
 
+#include "core/numeric/comb_sort.h"
 #include "core/numeric/errors.h"
 
 namespace kolma {
@@ -77,22 +78,17 @@ void TMatrix::SortRows(int keyColumn, bool ascending, int firstColumn, int first
     if (keyOutside) std::swap(data_[Index(keyColumn, a)], data_[Index(keyColumn, b)]);
   };
 
-  int gap = lastRow - firstRow;
-  bool exchanged = true;
-  while (gap > 1 || exchanged) {
-    gap = static_cast<int>(gap / 1.3);
-    if (gap < 1) gap = 1;
-    exchanged = false;
-    for (int i = firstRow; i + gap <= lastRow; ++i) {
-      const double a = data_[Index(keyColumn, i)];
-      const double b = data_[Index(keyColumn, i + gap)];
-      if (ascending ? a > b : a < b) {
-        swapRows(i, i + gap);
-        exchanged = true;
-        if (OnSortExchange) OnSortExchange(this, kExchangedRows, i, i + gap, firstColumn, lastColumn);
-      }
-    }
-  }
+  CombSort(
+      firstRow, lastRow,
+      [&](int i, int j) {
+        const double a = data_[Index(keyColumn, i)];
+        const double b = data_[Index(keyColumn, j)];
+        return ascending ? a > b : a < b;
+      },
+      [&](int i, int j) {
+        swapRows(i, j);
+        if (OnSortExchange) OnSortExchange(this, kExchangedRows, i, j, firstColumn, lastColumn);
+      });
   Changed();
 }
 

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "core/numeric/comb_sort.h"
 #include "core/numeric/errors.h"
 
 namespace kolma {
@@ -76,22 +77,13 @@ void TVector::MeanAndVariance(int first, int last, double& mean, double& varianc
 void TVector::Sort(bool ascending, int first, int last) {
   ClampRange(NrOfElem(), first, last);
   if (last - first <= 0) return;
-  int gap = last - first;
-  bool exchanged = true;
-  while (gap > 1 || exchanged) {
-    gap = static_cast<int>(gap / 1.3);
-    if (gap < 1) gap = 1;
-    exchanged = false;
-    for (int i = first; i + gap <= last; ++i) {
-      double& a = data_[static_cast<size_t>(i - 1)];
-      double& b = data_[static_cast<size_t>(i + gap - 1)];
-      if (ascending ? a > b : a < b) {
-        std::swap(a, b);
-        exchanged = true;
-        if (OnSortExchange) OnSortExchange(this, kExchangedElements, i, i + gap, 0, 0);
-      }
-    }
-  }
+  auto at = [this](int i) -> double& { return data_[static_cast<size_t>(i - 1)]; };
+  CombSort(
+      first, last, [&](int i, int j) { return ascending ? at(i) > at(j) : at(i) < at(j); },
+      [&](int i, int j) {
+        std::swap(at(i), at(j));
+        if (OnSortExchange) OnSortExchange(this, kExchangedElements, i, j, 0, 0);
+      });
   Changed();
 }
 

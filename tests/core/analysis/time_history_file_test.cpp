@@ -274,7 +274,7 @@ TEST_F(TimeHistoryFileTest, DiskFullInTheMiddleOfASave) {
     TVector values(100000);
     values.Fill(1.0 / 3.0);
     const TimeHistoryWriteResult r = WriteTimeHistoryFile(file, values, 1.0);
-    const bool reasoned = r.error.find("Cannot write") != std::string::npos &&
+    const bool reasoned = r.error.find("Cannot save") != std::string::npos &&
                           r.error.find("File too large") != std::string::npos;
     _exit(!r.ok && reasoned ? 0 : 1);
   }

@@ -1,0 +1,16 @@
+#pragma once
+// The workbook of a result table: every cell, fixed rows and columns included, in the
+// same arrangement from A1 on; merged header cells stay merged.
+#include <filesystem>
+
+#include "core/formats/workbook_writer.h"
+
+namespace kolma {
+
+class TResultTable;
+
+TCellGrid ResultTableCells(const TResultTable& table);  // a view: the table must outlive it
+TFileWriteResult WriteResultTableWorkbook(const std::filesystem::path& path, const TResultTable& table,
+                                          const TWorkbookOptions& options = {});
+
+}  // namespace kolma
