@@ -1,4 +1,5 @@
-// Direct analysis speed on a year of hourly face temperatures, and its summation step alone.
+// Direct and inverse analysis speed on a year of hourly temperatures, and the summation
+// step alone.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -9,6 +10,7 @@
 
 #include "core/analysis/direct_analysis.h"
 #include "core/analysis/harmonic_synthesis.h"
+#include "core/analysis/inverse_analysis.h"
 #include "core/model/node_distribution.h"
 #include "core/model/project.h"
 
@@ -62,6 +64,23 @@ void BM_DirectAnalysisHourlyYear(benchmark::State& state) {
   state.counters["steps"] = project.DirectResults.Temperatures.NrOfRows();
 }
 
+// The same year seen by the ten thermometers (the direct analysis's values at their
+// positions), worked back from the third and the eighth.
+void BM_InverseAnalysisHourlyYear(benchmark::State& state) {
+  Project project = YearOfHourlyFaces();
+  if (!kolma::RunDirectAnalysis(project, {1.0, false}).completed) state.SkipWithError("direct analysis refused");
+  for (int slot = 1; slot <= kolma::kThermometerSlots; ++slot)
+    project.DirectResults.ThermometerTemperatures.CopyColumnTo(project.Thermometer(slot).Values, slot, 1, 8760);
+  project.InversePair = {3, 8};
+  project.ProjectFlags |= kolma::pfInversePair;
+  for (auto _ : state) {
+    const kolma::AnalysisOutcome outcome = kolma::RunInverseAnalysis(project, 1.0);
+    if (!outcome.completed) state.SkipWithError("analysis refused");
+    benchmark::DoNotOptimize(project.InverseResults.UpstreamTemperatures.Data());
+  }
+  state.counters["harmonics"] = project.InverseHarmonics.HarmonicCount;
+}
+
 // One point's sum over the bins of a 2^15-sample padded year at 8760 hourly steps.
 void BM_HarmonicSumPerPoint(benchmark::State& state) {
   const std::int64_t bins = state.range(0), steps = 8760;
@@ -80,4 +99,5 @@ void BM_HarmonicSumPerPoint(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_DirectAnalysisHourlyYear)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_InverseAnalysisHourlyYear)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_HarmonicSumPerPoint)->Arg(1024)->Arg(16384)->Unit(benchmark::kMicrosecond);
