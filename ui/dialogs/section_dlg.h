@@ -1,0 +1,62 @@
+#pragma once
+// The section dialog: face coordinates, the division of the section into nodes, the
+// reference temperature and the material constants, plane stress or plane strain.
+#include "ui/dialogs/dialog_background.h"
+
+class QButtonGroup;
+class QGroupBox;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+
+namespace kolma {
+struct Project;
+}
+
+namespace kolma::ui {
+
+class TNumericEdit;
+class TSectionPicture;
+
+// Reads the project's section when created. On OK it writes the section, recomputes the
+// nodes, sets pfSection and clears both result flags (the caller sets pfModified and
+// redraws); Cancel leaves the project untouched.
+class TSectionDlg : public TGradientDialog {
+  Q_OBJECT
+ public:
+  explicit TSectionDlg(kolma::Project& project, QWidget* parent = nullptr);
+
+  static QString WarningText();  // "Incorrect values. Please apply the correction"
+
+ public slots:
+  void Button1Click();  // "See division locations"
+  void OKBtnClick();
+
+ private:
+  void BuildControls();
+  void FormShow();
+  void RefusedValues(QWidget* culprit);
+  void UpdatePicture();
+
+  kolma::Project& project_;
+
+  TSectionPicture* picture_ = nullptr;
+  TNumericEdit* EditX1 = nullptr;
+  TNumericEdit* EditX2 = nullptr;
+  QSpinBox* EditNombreDiv = nullptr;
+  TNumericEdit* EditRatio = nullptr;
+  TNumericEdit* EditT0 = nullptr;
+  TNumericEdit* EditDiffusivity = nullptr;
+  TNumericEdit* EditEc = nullptr;
+  TNumericEdit* EditPoisson = nullptr;
+  TNumericEdit* EditAlpha = nullptr;
+  QGroupBox* RadioGroupStresses = nullptr;
+  QButtonGroup* stressButtons_ = nullptr;
+  QPushButton* Button1 = nullptr;
+  QListWidget* ListBox = nullptr;
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+};
+
+}  // namespace kolma::ui
