@@ -1,0 +1,48 @@
+#pragma once
+// Layout and painting of a TRChart, shared by the widget's own painting and its clipboard
+// pictures. Private to the chart.
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <vector>
+
+#include "ui/widgets/chart_geometry.h"
+#include "ui/widgets/chart_items.h"
+
+class QPainter;
+
+namespace kolma::ui {
+
+// Everything that decides what a chart looks like.
+struct TChartState {
+  TChartGeometry geometry;
+  int lRim = 50, rRim = 10, tRim = 16, bRim = 32;
+  QString caption, idAbscissa, idOrdinate;
+  FigType xLabelType = ftNum, yLabelType = ftNum;
+  int decPlaceX = 1, decPlaceY = 1;
+  GridStyleType gridStyle = gsDotLines;
+  QColor gridColor = QColor(192, 192, 192);
+  double gridDx = 0;
+  QColor windColor = QColor(251, 252, 254);
+  bool shortTicksX = true, shortTicksY = true;
+  int minTickX = 0, minTickY = 0;
+  std::vector<TChartItem> items;
+  QFont font;
+};
+
+// Fonts and ticks worked out for one widget size.
+struct TChartLayout {
+  QFont labelFont, captionFont, titleFont;
+  TTickSet xTicks, yTicks;
+};
+
+// Sizes the margins for the numbers and captions (never below the rims), hands the result to
+// the geometry and chooses the ticks. Returns true when the data window changed size.
+bool LayoutChart(TChartState& state, int width, int height, TChartLayout& layout);
+
+// Paints the whole chart: backgrounds, grid, items (clipped to the data window), frame, ticks,
+// numbers and captions. blackOnWhite: white backgrounds, black scales and texts.
+void PaintChart(QPainter& painter, const TChartState& state, const TChartLayout& layout,
+                bool blackOnWhite);
+
+}  // namespace kolma::ui
