@@ -112,7 +112,8 @@ std::vector<std::uint8_t> BuildCompoundFile(std::u16string_view streamName, std:
   const std::size_t directoryStart = out.Size();
   DirectoryEntry(out, u"Root Entry", 5, 1, kEndOfChain, 0);
   DirectoryEntry(out, streamName, 2, kNoEntry, 0, static_cast<std::uint32_t>(stream.size()));
-  while (out.Size() < directoryStart + layout.directorySectors * kSectorSize) DirectoryEntry(out, {}, 0, kNoEntry, 0, 0);
+  while (out.Size() < directoryStart + layout.directorySectors * kSectorSize)
+    DirectoryEntry(out, {}, 0, kNoEntry, 0, 0);
 
   // Allocation table.
   std::vector<std::uint32_t> fat(layout.fatSectors * kIdsPerSector, kFreeSector);

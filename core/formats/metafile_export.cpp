@@ -1,6 +1,6 @@
 #include "core/formats/metafile_export.h"
 
-#include "core/formats/file_replace.h"
+#include "core/formats/save_file.h"
 
 namespace kolma {
 
@@ -21,7 +21,7 @@ TMetafileExport ExportMetafile(const std::filesystem::path& name, const TMetafil
     result.reason = "no file name given";
     return result;
   }
-  const TFileWriteResult written = ReplaceFileContents(result.path, picture.PlaceableBytes());
+  const TFileWriteResult written = SaveFile(result.path, picture.PlaceableBytes());
   result.ok = written.ok;
   result.reason = written.reason;
   return result;

@@ -73,13 +73,19 @@ std::optional<TNumberText> ParseNumberText(std::string_view text) {
   } else {
     body = "0";
   }
-  if (point) body += "." + std::string(fractionDigits, '0');
+  if (point) body.append(1, '.').append(fractionDigits, '0');
   if (exponent) {
     body += exponentLetter;
     body += exponentSign ? '+' : '-';  // "E-" shows a sign only when negative
-    body += std::string(exponentDigits, '0');
+    body.append(exponentDigits, '0');
   }
-  result.format = plus ? "+" + body + ";-" + body : body;
+  if (plus) {
+    // An explicit plus sign needs a section of its own for negative numbers.
+    std::string signedBody(1, '+');
+    signedBody.append(body).append(";-").append(body);
+    body = std::move(signedBody);
+  }
+  result.format = std::move(body);
   return result;
 }
 

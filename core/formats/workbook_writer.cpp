@@ -163,6 +163,159 @@ struct TUsedArea {
   }
 };
 
+// What one pass over the cells gathers: their records, the strings they share, the
+// number formats they need, the area they cover and the width each column wants.
+struct TSheetContent {
+  explicit TSheetContent(int columns) : columnChars(static_cast<std::size_t>(columns), 0) {}
+
+  TSharedStrings strings;
+  TNumberFormats formats;
+  TUsedArea area;
+  std::vector<std::size_t> columnChars;
+  TByteWriter cells;
+};
+
+// The refusal, or empty when every cell fits.
+std::string ReadCells(const TCellGrid& grid, TSheetContent& content) {
+  TBiffRecordWriter record(content.cells);
+  TByteWriter& out = content.cells;
+  for (int row = 0; row < grid.rows; ++row) {
+    for (int column = 0; column < grid.columns; ++column) {
+      const std::string& text = grid.cell(row, column);
+      if (text.empty()) continue;
+      content.area.Add(row, column);
+      std::size_t& width = content.columnChars[static_cast<std::size_t>(column)];
+      if (const std::optional<TNumberText> number = ParseNumberText(text)) {
+        record.Begin(kNumber);
+        out.U16(static_cast<std::uint16_t>(row));
+        out.U16(static_cast<std::uint16_t>(column));
+        out.U16(content.formats.CellXf(number->format));
+        out.F64(number->value);
+        record.End();
+        width = std::max(width, text.size());
+        continue;
+      }
+      std::u16string units = Utf8ToUtf16(text);
+      if (units.size() > kWorkbookMaxCellText)
+        return "cell " + CellName(row, column) + " holds " + std::to_string(units.size()) +
+               " characters; an Excel 97-2003 cell holds at most " + std::to_string(kWorkbookMaxCellText);
+      width = std::max(width, units.size());
+      record.Begin(kLabelSst);
+      out.U16(static_cast<std::uint16_t>(row));
+      out.U16(static_cast<std::uint16_t>(column));
+      out.U16(kGeneralCellXf);
+      out.U32(content.strings.Add(text, std::move(units)));
+      record.End();
+    }
+  }
+  return {};
+}
+
+// The workbook globals; returns where the worksheet's stream offset is to be patched.
+std::size_t WriteGlobals(TByteWriter& stream, const TSheetContent& content, std::u16string_view sheetName) {
+  TBiffRecordWriter record(stream);
+  WriteBof(record, kBofWorkbookGlobals);
+  record.Begin(kCodePage);
+  stream.U16(1200);  // strings are UTF-16
+  record.End();
+  record.Begin(kWindow1);
+  stream.U16(0);
+  stream.U16(0);
+  stream.U16(0x4000);  // window size in twips
+  stream.U16(0x2000);
+  stream.U16(0x0038);  // scroll bars and sheet tabs shown
+  stream.U16(0);       // active sheet
+  stream.U16(0);       // first visible tab
+  stream.U16(1);       // selected sheets
+  stream.U16(600);     // tab bar width ratio, per mille
+  record.End();
+  // Excel's font numbering skips index 4; five identical fonts keep the indices as
+  // Excel expects.
+  for (int i = 0; i < 5; ++i) {
+    record.Begin(kFont);
+    stream.U16(200);     // 10 pt, in twentieths of a point
+    stream.U16(0);       // no italic, strike-out
+    stream.U16(0x7FFF);  // the system's text colour
+    stream.U16(400);     // normal weight
+    stream.U16(0);       // no super- or subscript
+    stream.U8(0);        // no underline
+    stream.U8(0);        // family
+    stream.U8(0);        // character set
+    stream.U8(0);
+    WriteShortBiffString(stream, u"Arial");
+    record.End();
+  }
+  content.formats.WriteFormats(record);
+  for (int i = 0; i < kStyleXfCount; ++i) WriteXf(record, true, 0, i == 0 ? 0x00 : 0xF4);
+  WriteXf(record, false, 0, 0x00);
+  content.formats.WriteCellXfs(record);
+  record.Begin(kStyle);
+  stream.U16(0x8000);  // built-in style on XF 0
+  stream.U8(0);        // "Normal"
+  stream.U8(0xFF);
+  record.End();
+  record.Begin(kBoundSheet);
+  const std::size_t sheetOffsetAt = stream.Size();
+  stream.U32(0);
+  stream.U8(0);  // visible
+  stream.U8(0);  // worksheet
+  WriteShortBiffString(stream, sheetName);
+  record.End();
+  content.strings.Write(stream);
+  WriteEof(record);
+  return sheetOffsetAt;
+}
+
+void WriteSheet(TByteWriter& stream, const TSheetContent& content, const std::vector<TCellBlock>& blocks) {
+  TBiffRecordWriter record(stream);
+  WriteBof(record, kBofWorksheet);
+  for (std::size_t column = 0; column < content.columnChars.size(); ++column) {
+    const std::size_t chars = content.columnChars[column];
+    if (chars <= kDefaultColumnChars) continue;
+    record.Begin(kColumnInfo);
+    stream.U16(static_cast<std::uint16_t>(column));
+    stream.U16(static_cast<std::uint16_t>(column));
+    stream.U16(static_cast<std::uint16_t>(std::min<std::size_t>(chars + 2, 255) * 256));  // 1/256 of a character
+    stream.U16(kGeneralCellXf);
+    stream.U16(0);
+    stream.U16(0);
+    record.End();
+  }
+  const TUsedArea& area = content.area;
+  const bool any = area.firstRow >= 0;
+  record.Begin(kDimensions);
+  stream.U32(any ? static_cast<std::uint32_t>(area.firstRow) : 0);
+  stream.U32(any ? static_cast<std::uint32_t>(area.lastRow + 1) : 0);
+  stream.U16(any ? static_cast<std::uint16_t>(area.firstColumn) : 0);
+  stream.U16(any ? static_cast<std::uint16_t>(area.lastColumn + 1) : 0);
+  stream.U16(0);
+  record.End();
+  stream.Bytes(content.cells.Data());
+  record.Begin(kWindow2);
+  stream.U16(0x06B6);  // grid lines, headers, zeros shown; sheet selected and active
+  stream.U16(0);       // top row
+  stream.U16(0);       // left column
+  stream.U16(0x40);    // grid line colour: the system's
+  stream.U16(0);
+  stream.U16(0);       // zoom factors: default
+  stream.U16(0);
+  stream.U32(0);
+  record.End();
+  for (std::size_t first = 0; first < blocks.size(); first += kMergesPerRecord) {
+    const std::size_t count = std::min(kMergesPerRecord, blocks.size() - first);
+    record.Begin(kMergeCells);
+    stream.U16(static_cast<std::uint16_t>(count));
+    for (std::size_t i = first; i < first + count; ++i) {
+      stream.U16(static_cast<std::uint16_t>(blocks[i].row));
+      stream.U16(static_cast<std::uint16_t>(blocks[i].row + blocks[i].rowSpan - 1));
+      stream.U16(static_cast<std::uint16_t>(blocks[i].column));
+      stream.U16(static_cast<std::uint16_t>(blocks[i].column + blocks[i].columnSpan - 1));
+    }
+    record.End();
+  }
+  WriteEof(record);
+}
+
 }  // namespace
 
 std::string ExcelExportFailureMessage(std::string_view reason) {
@@ -176,7 +329,8 @@ std::string ExcelExportFailureMessage(std::string_view reason) {
 
 std::string CellName(int row, int column) {
   std::string letters;
-  for (int c = column + 1; c > 0; c = (c - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
+  for (int c = column + 1; c > 0; c = (c - 1) / 26)
+    letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
   return letters + std::to_string(row + 1);
 }
 
@@ -194,148 +348,15 @@ TWorkbookBytes BuildWorkbook(const TCellGrid& grid, const TWorkbookOptions& opti
             {}};
   if (grid.rows > 0 && grid.columns > 0 && !grid.cell) return {false, "the table has no cells to read", {}};
 
-  // One pass over the cells: their records, the strings they share, the number
-  // formats they need, the area they cover and the width each column wants.
-  TSharedStrings strings;
-  TNumberFormats formats;
-  TUsedArea area;
-  std::vector<std::size_t> columnChars(static_cast<std::size_t>(grid.columns), 0);
-  TByteWriter cells;
-  TBiffRecordWriter cellRecord(cells);
-  for (int row = 0; row < grid.rows; ++row) {
-    for (int column = 0; column < grid.columns; ++column) {
-      const std::string& text = grid.cell(row, column);
-      if (text.empty()) continue;
-      area.Add(row, column);
-      if (const std::optional<TNumberText> number = ParseNumberText(text)) {
-        cellRecord.Begin(kNumber);
-        cells.U16(static_cast<std::uint16_t>(row));
-        cells.U16(static_cast<std::uint16_t>(column));
-        cells.U16(formats.CellXf(number->format));
-        cells.F64(number->value);
-        cellRecord.End();
-        columnChars[column] = std::max(columnChars[column], text.size());
-        continue;
-      }
-      std::u16string units = Utf8ToUtf16(text);
-      if (units.size() > kWorkbookMaxCellText)
-        return {false,
-                "cell " + CellName(row, column) + " holds " + std::to_string(units.size()) +
-                    " characters; an Excel 97-2003 cell holds at most " + std::to_string(kWorkbookMaxCellText),
-                {}};
-      columnChars[column] = std::max(columnChars[column], units.size());
-      cellRecord.Begin(kLabelSst);
-      cells.U16(static_cast<std::uint16_t>(row));
-      cells.U16(static_cast<std::uint16_t>(column));
-      cells.U16(kGeneralCellXf);
-      cells.U32(strings.Add(text, std::move(units)));
-      cellRecord.End();
-    }
-  }
+  TSheetContent content(grid.columns);
+  if (std::string refusal = ReadCells(grid, content); !refusal.empty()) return {false, refusal, {}};
 
-  // Workbook globals. Offsets inside them are stream offsets: they come first.
+  // Workbook globals first: the offsets they hold are counted from the stream start.
   TByteWriter stream;
-  stream.Reserve(cells.Size() + 4096);
-  TBiffRecordWriter record(stream);
-  WriteBof(record, kBofWorkbookGlobals);
-  record.Begin(kCodePage);
-  stream.U16(1200);  // strings are UTF-16
-  record.End();
-  record.Begin(kWindow1);
-  stream.U16(0);
-  stream.U16(0);
-  stream.U16(0x4000);  // window size in twips
-  stream.U16(0x2000);
-  stream.U16(0x0038);  // scroll bars and sheet tabs shown
-  stream.U16(0);       // active sheet
-  stream.U16(0);       // first visible tab
-  stream.U16(1);       // selected sheets
-  stream.U16(600);     // tab bar width ratio, per mille
-  record.End();
-  // Font index 4 is never used by Excel's numbering; five identical fonts keep the
-  // indices as Excel expects.
-  for (int i = 0; i < 5; ++i) {
-    record.Begin(kFont);
-    stream.U16(200);     // 10 pt, in twentieths of a point
-    stream.U16(0);       // no italic, strike-out
-    stream.U16(0x7FFF);  // the system's text colour
-    stream.U16(400);     // normal weight
-    stream.U16(0);       // no super- or subscript
-    stream.U8(0);        // no underline
-    stream.U8(0);        // family
-    stream.U8(0);        // character set
-    stream.U8(0);
-    WriteShortBiffString(stream, u"Arial");
-    record.End();
-  }
-  formats.WriteFormats(record);
-  for (int i = 0; i < kStyleXfCount; ++i) WriteXf(record, true, 0, i == 0 ? 0x00 : 0xF4);
-  WriteXf(record, false, 0, 0x00);
-  formats.WriteCellXfs(record);
-  record.Begin(kStyle);
-  stream.U16(0x8000);  // built-in style on XF 0
-  stream.U8(0);        // "Normal"
-  stream.U8(0xFF);
-  record.End();
-  record.Begin(kBoundSheet);
-  const std::size_t sheetOffsetAt = stream.Size();
-  stream.U32(0);  // patched below
-  stream.U8(0);   // visible
-  stream.U8(0);   // worksheet
-  WriteShortBiffString(stream, SheetName(options.sheetName));
-  record.End();
-  strings.Write(stream);
-  WriteEof(record);
-
-  // The worksheet.
+  stream.Reserve(content.cells.Size() + 4096);
+  const std::size_t sheetOffsetAt = WriteGlobals(stream, content, SheetName(options.sheetName));
   stream.PatchU32(sheetOffsetAt, static_cast<std::uint32_t>(stream.Size()));
-  WriteBof(record, kBofWorksheet);
-  for (int column = 0; column < grid.columns; ++column) {
-    const std::size_t chars = columnChars[column];
-    if (chars <= kDefaultColumnChars) continue;
-    record.Begin(kColumnInfo);
-    stream.U16(static_cast<std::uint16_t>(column));
-    stream.U16(static_cast<std::uint16_t>(column));
-    stream.U16(static_cast<std::uint16_t>(std::min<std::size_t>(chars + 2, 255) * 256));  // in 1/256 of a character
-    stream.U16(kGeneralCellXf);
-    stream.U16(0);
-    stream.U16(0);
-    record.End();
-  }
-  record.Begin(kDimensions);
-  const bool any = area.firstRow >= 0;
-  stream.U32(any ? static_cast<std::uint32_t>(area.firstRow) : 0);
-  stream.U32(any ? static_cast<std::uint32_t>(area.lastRow + 1) : 0);
-  stream.U16(any ? static_cast<std::uint16_t>(area.firstColumn) : 0);
-  stream.U16(any ? static_cast<std::uint16_t>(area.lastColumn + 1) : 0);
-  stream.U16(0);
-  record.End();
-  stream.Bytes(cells.Data());
-  cells = TByteWriter();
-  record.Begin(kWindow2);
-  stream.U16(0x06B6);  // grid lines, headers, zeros shown; sheet selected and active
-  stream.U16(0);       // top row
-  stream.U16(0);       // left column
-  stream.U16(0x40);    // grid line colour: the system's
-  stream.U16(0);
-  stream.U16(0);       // zoom factors: default
-  stream.U16(0);
-  stream.U32(0);
-  record.End();
-  const std::vector<TCellBlock> blocks = UsableBlocks(grid);
-  for (std::size_t first = 0; first < blocks.size(); first += kMergesPerRecord) {
-    const std::size_t count = std::min(kMergesPerRecord, blocks.size() - first);
-    record.Begin(kMergeCells);
-    stream.U16(static_cast<std::uint16_t>(count));
-    for (std::size_t i = first; i < first + count; ++i) {
-      stream.U16(static_cast<std::uint16_t>(blocks[i].row));
-      stream.U16(static_cast<std::uint16_t>(blocks[i].row + blocks[i].rowSpan - 1));
-      stream.U16(static_cast<std::uint16_t>(blocks[i].column));
-      stream.U16(static_cast<std::uint16_t>(blocks[i].column + blocks[i].columnSpan - 1));
-    }
-    record.End();
-  }
-  WriteEof(record);
+  WriteSheet(stream, content, UsableBlocks(grid));
 
   // Short streams would belong in the compound document's mini stream; zeros after
   // the last record let them stand in ordinary sectors, which every reader accepts.
@@ -348,7 +369,7 @@ TFileWriteResult WriteWorkbook(const std::filesystem::path& path, const TCellGri
                                const TWorkbookOptions& options) {
   const TWorkbookBytes workbook = BuildWorkbook(grid, options);
   if (!workbook.ok) return {false, workbook.reason};
-  return ReplaceFileContents(path, workbook.bytes);
+  return SaveFile(path, workbook.bytes);
 }
 
 }  // namespace kolma

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/formats/file_replace.h"
+#include "core/formats/save_file.h"
 
 namespace kolma {
 
@@ -62,7 +62,8 @@ struct TWorkbookBytes {
 // kWorkbookMaxCellText.
 TWorkbookBytes BuildWorkbook(const TCellGrid& grid, const TWorkbookOptions& options = {});
 
-// BuildWorkbook, then the file replaced as a whole (never left half written).
+// BuildWorkbook, then the file replaced as a whole: on failure nothing is written and an
+// existing file stays as it was.
 TFileWriteResult WriteWorkbook(const std::filesystem::path& path, const TCellGrid& grid,
                                const TWorkbookOptions& options = {});
 

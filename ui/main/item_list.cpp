@@ -1,0 +1,68 @@
+#include "ui/main/item_list.h"
+
+#include <QHeaderView>
+
+namespace kolma::ui {
+
+QString TitleText(const kolma::TShortTitle& title) { return QString::fromLatin1(title.Text()); }
+
+TItemList::TItemList(QWidget* parent) : QTreeWidget(parent) {
+  setObjectName(QStringLiteral("SectionListBox1"));
+  setColumnCount(1);
+  header()->hide();
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setItemsExpandable(false);
+  setRootIsDecorated(false);
+  setIndentation(14);
+  setUniformRowHeights(true);
+  for (const QString& name : {QStringLiteral("Section"), QStringLiteral("Temperatures")}) {
+    auto* part = new QTreeWidgetItem(this, {name});
+    QFont bold = part->font(0);
+    bold.setBold(true);
+    part->setFont(0, bold);
+    part->setFlags(Qt::ItemIsEnabled);
+  }
+  expandAll();
+  setStyleSheet(QStringLiteral("QTreeView::item { padding: 1px 2px; }"));
+  connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ItemChosen(item); });
+  connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { ItemChosen(item); });
+}
+
+void TItemList::Rebuild(const kolma::Project& project) {
+  for (QTreeWidgetItem* part : {SectionItem(), TemperaturesItem()}) qDeleteAll(part->takeChildren());
+  auto add = [](QTreeWidgetItem* part, const QString& text) {
+    auto* item = new QTreeWidgetItem(part, {text});
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  };
+  if (project.HasFlag(kolma::pfSection)) {
+    add(SectionItem(), QStringLiteral("Geometry"));
+    add(SectionItem(), QStringLiteral("Thermal properties"));
+  }
+  if (project.HasFlag(kolma::pfUpstream)) add(TemperaturesItem(), QStringLiteral("Upstream Face"));
+  if (project.HasFlag(kolma::pfDownstream)) add(TemperaturesItem(), QStringLiteral("Downstream Face"));
+  for (const kolma::TTemperatureInside& slot : project.Thermometers)
+    if (kolma::IsThermometerOccupied(slot)) add(TemperaturesItem(), TitleText(slot.Title));
+  expandAll();
+}
+
+QStringList TItemList::SubItems(Section section) const {
+  QStringList texts;
+  const QTreeWidgetItem* part = topLevelItem(section);
+  for (int i = 0; i < part->childCount(); ++i) texts << part->child(i)->text(0);
+  return texts;
+}
+
+void TItemList::ClickSubItem(Section section, int index) {
+  QTreeWidgetItem* part = topLevelItem(section);
+  if (index < 0 || index >= part->childCount()) return;
+  setCurrentItem(part->child(index));
+  ItemChosen(part->child(index));
+}
+
+void TItemList::ItemChosen(QTreeWidgetItem* item) {
+  if (!item || !item->parent()) return;  // the section headings themselves do nothing
+  const int section = indexOfTopLevelItem(item->parent());
+  emit SubItemClicked(section, item->parent()->indexOfChild(item), item->text(0));
+}
+
+}  // namespace kolma::ui

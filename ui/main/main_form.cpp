@@ -1,0 +1,373 @@
+#include "ui/main/main_form.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "core/model/node_distribution.h"
+#include "core/model/project_file.h"
+#include "ui/dialogs/analysis_dlg.h"
+#include "ui/dialogs/options_dlg.h"
+#include "ui/dialogs/section_dlg.h"
+#include "ui/main/about_box.h"
+#include "ui/main/client_area.h"
+#include "ui/main/icons.h"
+#include "ui/main/item_list.h"
+#include "ui/main/kolma_application.h"
+#include "ui/main/main_chart_drawing.h"
+#include "ui/main/value_list.h"
+#include "ui/widgets/prompts.h"
+#include "ui/widgets/rchart.h"
+
+namespace kolma::ui {
+namespace {
+
+const QString kKolmaFilter = QStringLiteral("Kolma file|*.kol");
+const QString kKolmaSuffix = QStringLiteral("kol");
+
+std::filesystem::path FileSystemPath(const QString& path) {
+  return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(QPixmap::fromImage(KolmaLogo(size)));
+  return icon;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("MainForm"));
+  setWindowTitle(QString::fromLatin1("Kolma"));
+  setWindowIcon(ProgramIcon());
+  project_.InitDefaults();
+
+  CreateClientArea();
+  CreateActions();
+  CreateMenus();
+  CreateToolBars();
+  CreateStatusLine();
+  EnableMenuEntries();
+
+  setMinimumSize(640, 450);
+  resize(640, 450);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::CreateClientArea() {
+  auto* panel = new QWidget;
+  panel->setObjectName(QStringLiteral("ListPanel"));
+  auto* label = new QLabel(QStringLiteral("Select from list below:"), panel);
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  itemList_ = new TItemList(panel);
+  auto* panelLayout = new QVBoxLayout(panel);
+  panelLayout->setContentsMargins(6, 6, 2, 6);
+  panelLayout->setSpacing(4);
+  panelLayout->addWidget(label);
+  panelLayout->addWidget(itemList_, 1);
+  connect(itemList_, &TItemList::SubItemClicked, this, [this](int section, int index, const QString& text) {
+    RunGuarded(this, [&] { SectionListBox1Click(section, index, text); });
+  });
+
+  clientArea_ = new TClientArea;
+  chart_ = new TRChart(clientArea_);
+  ConfigureMainChart(*chart_);
+  connect(chart_, &TRChart::OnMouseMoveInChart, this, &TMainForm::ChartMouseMoveInChart);
+  valueList_ = new TValueList(clientArea_);
+  valueList_->setVisible(false);
+  auto* clientLayout = new QVBoxLayout(clientArea_);
+  clientLayout->setContentsMargins(0, 0, 0, 0);
+  clientLayout->setSpacing(0);
+  clientLayout->addWidget(chart_);
+  clientLayout->addWidget(valueList_);
+
+  auto* splitter = new QSplitter(Qt::Horizontal);
+  splitter->setObjectName(QStringLiteral("MainSplitter"));
+  splitter->addWidget(panel);
+  splitter->addWidget(clientArea_);
+  splitter->setChildrenCollapsible(false);
+  splitter->setStretchFactor(0, 0);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({144, 496});
+  panel->setMinimumWidth(120);
+  setCentralWidget(splitter);
+}
+
+void TMainForm::CreateStatusLine() {
+  QStatusBar* line = statusBar();
+  line->setObjectName(QStringLiteral("StatusLine"));
+  const int widths[] = {150, 150, 50};
+  for (int i = 0; i < 3; ++i) {
+    auto* panel = new QLabel(line);
+    panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    panel->setFixedWidth(widths[i]);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    line->addPermanentWidget(panel);
+    panels_[static_cast<size_t>(i)] = panel;
+  }
+}
+
+QAction* TMainForm::Command(const QString& objectName) const {
+  const auto found = commands_.find(objectName);
+  return found == commands_.end() ? nullptr : found->second;
+}
+
+QWidget* TMainForm::ClientArea() const { return clientArea_; }
+
+QString TMainForm::StatusPanelText(int panel) const {
+  return panel >= 0 && panel < 3 ? panels_[static_cast<size_t>(panel)]->text() : QString();
+}
+
+QString TMainForm::StatusGeneralText() const { return statusBar()->currentMessage(); }
+
+void TMainForm::SetGeneralStatusText(const QString& text) { statusBar()->showMessage(text); }
+
+// ---- Menu states and item list -----------------------------------------------------------
+
+void TMainForm::EnableMenuEntries() {
+  const bool section = project_.HasFlag(pfSection);
+  const bool direct = project_.HasFlag(pfDirectResults);
+  const bool inverse = project_.HasFlag(pfInverseResults);
+  const bool canDirect = section && project_.HasFlag(pfUpstream) && project_.HasFlag(pfDownstream);
+  const bool canInverse = section && project_.HasFlag(pfInversePair);
+  commands_.at("StartAnalysisItem")->setEnabled(canDirect || canInverse);
+  for (const char* name : {"DirectHarmonicsItem", "DirectDecompositionItem", "DirectTempXItem", "DirectXTimeItem",
+                           "Direct3DItem", "DirectSpreadsheetItem"})
+    commands_.at(QString::fromLatin1(name))->setEnabled(direct);
+  for (const char* name : {"InverseHarmonicsItem", "InverseTempTimeItem", "InverseSpreadsheetItem"})
+    commands_.at(QString::fromLatin1(name))->setEnabled(inverse);
+  commands_.at("CompareItem")->setEnabled(direct && inverse);
+}
+
+void TMainForm::UpdateMenuItems() {
+  EnableMenuEntries();
+  setWindowTitle(QStringLiteral("Kolma [ %1 ]").arg(QString::fromStdString(project_.ProjectFileName)));
+}
+
+void TMainForm::UpdateListBox() { itemList_->Rebuild(project_); }
+
+void TMainForm::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange) UpdateMenuItems();
+  QMainWindow::changeEvent(event);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    UpdateMenuItems();
+  }
+}
+
+// ---- Chart and value list ----------------------------------------------------------------
+
+void TMainForm::ShowChart() {
+  valueList_->setVisible(false);
+  chart_->setVisible(true);
+  // The isometric section scale is worked out from the chart's size: lay it out first.
+  clientArea_->layout()->activate();
+}
+
+void TMainForm::ShowValueList() {
+  chart_->setVisible(false);
+  valueList_->setVisible(true);
+}
+
+void TMainForm::DrawSection() {
+  ShowChart();
+  DrawSectionOn(*chart_, project_);
+}
+
+void TMainForm::DrawTimeHistory(const TFaceTemperatureHistory& history, const QString& caption) {
+  valueList_->setVisible(false);
+  // Fewer than two samples draw nothing: the chart keeps what it showed, visible or not.
+  if (history.Values.NrOfElem() >= 2) ShowChart();
+  DrawHistoryOn(*chart_, history.Values, history.TimeStep, caption);
+}
+
+void TMainForm::DrawTimeHistoryInside(TTemperatureInside slot) {
+  valueList_->setVisible(false);
+  if (slot.Values.NrOfElem() >= 2) ShowChart();
+  DrawHistoryOn(*chart_, slot.Values, slot.TimeStep, TitleText(slot.Title));
+}
+
+void TMainForm::ShowThermalProperties() {
+  valueList_->SetRows(ThermalPropertyRows(project_.SectionProperties));
+  ShowValueList();
+}
+
+void TMainForm::SectionListBox1Click(int section, int index, const QString& text) {
+  if (section == TItemList::SectionPart) {
+    if (index == 0) DrawSection();
+    if (index == 1) ShowThermalProperties();
+    return;
+  }
+  // Every match draws, so a thermometer titled like a face is drawn after that face.
+  if (text == QLatin1String("Upstream Face"))
+    DrawTimeHistory(project_.UpstreamHistory, QStringLiteral("Upstream Face Temperature"));
+  if (text == QLatin1String("Downstream Face"))
+    DrawTimeHistory(project_.DownstreamHistory, QStringLiteral("Downstream Face Temperature"));
+  for (int slot = 1; slot <= kThermometerSlots; ++slot)
+    if (text == TitleText(project_.Thermometer(slot).Title)) DrawTimeHistoryInside(project_.Thermometer(slot));
+}
+
+void TMainForm::ChartMouseMoveInChart(bool, Qt::KeyboardModifiers, double x, double y) {
+  if (chart_->YLabelType() != ftNum) return;  // the section drawing has no temperature scale
+  panels_[0]->setText(QString::asprintf("Time = %8.3f h", x));
+  panels_[1]->setText(QString::asprintf("T° = %8.5f °C", y));
+}
+
+// ---- Project files -----------------------------------------------------------------------
+
+bool TMainForm::LectureFichier(const QString& path) {
+  std::string reason;
+  if (kolma::LectureFichier(project_, FileSystemPath(path), &reason)) return true;
+  Prompts().Message(this, PromptIcon::Warning, QStringLiteral("Warning"),
+                    QStringLiteral("The project could not be read from\n%1\n\n%2")
+                        .arg(QDir::toNativeSeparators(path), QString::fromStdString(reason)));
+  return false;
+}
+
+bool TMainForm::EcritureFichier(const QString& path) {
+  std::string reason;
+  if (kolma::EcritureFichier(project_, FileSystemPath(path), &reason)) return true;
+  Prompts().Message(this, PromptIcon::Warning, QStringLiteral("Warning"),
+                    QStringLiteral("The project could not be saved to\n%1\n\n%2")
+                        .arg(QDir::toNativeSeparators(path), QString::fromStdString(reason)));
+  return false;
+}
+
+void TMainForm::ViderMemoire() { project_.ViderMemoire(); }
+
+// Asks whether to save; false only when the user wanted the changes saved and they were
+// not (the save failed or its file dialog was cancelled).
+bool TMainForm::SaveBeforeLeaving(const QString& question) {
+  if (!project_.HasFlag(pfModified)) return true;
+  if (!Prompts().AskYesNo(this, PromptIcon::Information, QString::fromLatin1("Kolma"), question)) return true;
+  return FileSaveClick();
+}
+
+void TMainForm::FileOpenClick() {
+  if (!SaveBeforeLeaving(QStringLiteral("Do you want to save your changes before loading another problem?"))) return;
+  const QString path = Prompts().OpenFileName(this, QStringLiteral("Open"), kKolmaFilter, kKolmaSuffix);
+  if (path.isEmpty()) return;
+  if (!LectureFichier(path)) return;
+  project_.ProjectFileName = path.toStdString();
+  TSectionProperties& s = project_.SectionProperties;
+  // A section the node distribution refuses still gets its faces, so that nothing from
+  // the previous project is drawn.
+  if (!ComputeNodes(s.NbDivisions, s.Nodes, s.Xu, s.Xd, s.Ratio)) {
+    s.Nodes = TVector(2);
+    s.Nodes.SetElement(1, s.Xu);
+    s.Nodes.SetElement(2, s.Xd);
+  }
+  UpdateMenuItems();
+  UpdateListBox();
+  if (project_.HasFlag(pfSection)) DrawSection();
+}
+
+bool TMainForm::FileSaveClick() {
+  if (project_.ProjectFileName == kNoProjectFileName) return FileSaveAsClick();
+  const QString path = QString::fromStdString(project_.ProjectFileName);
+  if (!EcritureFichier(path)) return false;
+  SetGeneralStatusText(QStringLiteral("File saved as ") + path);
+  project_.ProjectFlags &= static_cast<std::uint8_t>(~pfModified);
+  UpdateMenuItems();
+  return true;
+}
+
+bool TMainForm::FileSaveAsClick() {
+  const QString path = Prompts().SaveFileName(this, QStringLiteral("Save As"), kKolmaFilter, kKolmaSuffix, true);
+  if (path.isEmpty()) return false;
+  if (!EcritureFichier(path)) return false;
+  SetGeneralStatusText(QStringLiteral("File saved as ") + path);
+  project_.ProjectFileName = path.toStdString();
+  project_.ProjectFlags &= static_cast<std::uint8_t>(~pfModified);
+  UpdateMenuItems();
+  return true;
+}
+
+void TMainForm::FileExitClick() { close(); }
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  bool saved = false;
+  const bool ok = RunGuarded(this, [&] {
+    saved = SaveBeforeLeaving(QStringLiteral("Do you want to save your changes before closing KOLMA?"));
+  });
+  if (!ok || !saved) {
+    // The user asked for the changes to be kept and they could not be: stay open.
+    event->ignore();
+    return;
+  }
+  ViderMemoire();
+  event->accept();
+}
+
+// ---- Input dialogs -----------------------------------------------------------------------
+
+void TMainForm::SectionClick() {
+  TSectionDlg dialog(project_, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    DrawSection();
+    project_.ProjectFlags |= pfModified | pfSection;
+    project_.ProjectFlags &= static_cast<std::uint8_t>(~(pfDirectResults | pfInverseResults));
+    UpdateListBox();
+  }
+  UpdateMenuItems();
+}
+
+void TMainForm::OptionsClick() {
+  TOptionsDlg dialog(project_, this);
+  dialog.exec();
+  UpdateMenuItems();
+}
+
+void TMainForm::StartAnalysisClick() {
+  TAnalysisDlg dialog(project_, this);
+  dialog.exec();
+  UpdateMenuItems();
+}
+
+void TMainForm::ShowNotAvailable(const QString& window) {
+  Prompts().Message(this, PromptIcon::Information, window, QStringLiteral("This window is not available yet."));
+  UpdateMenuItems();
+}
+
+void TMainForm::UpstreamClick() { ShowNotAvailable(QStringLiteral("Upstream face temperature")); }
+void TMainForm::DownstreamClick() { ShowNotAvailable(QStringLiteral("Downstream face temperature")); }
+void TMainForm::InsideClick() { ShowNotAvailable(QStringLiteral("Measured temperatures inside the section")); }
+void TMainForm::InverseHarmonicsClick() { ShowNotAvailable(QStringLiteral("Inverse analysis harmonics")); }
+void TMainForm::InverseTempTimeClick() { ShowNotAvailable(QStringLiteral("Temperature vs. time")); }
+void TMainForm::InverseSpreadsheetClick() { ShowNotAvailable(QStringLiteral("Spreadsheet")); }
+void TMainForm::DirectHarmonicsClick() { ShowNotAvailable(QStringLiteral("Direct analysis harmonics")); }
+void TMainForm::DirectDecompositionClick() { ShowNotAvailable(QStringLiteral("Section thermal decomposition")); }
+void TMainForm::DirectTempXClick() { ShowNotAvailable(QStringLiteral("Temperature vs. X position")); }
+void TMainForm::DirectXTimeClick() { ShowNotAvailable(QStringLiteral("X position vs. time")); }
+void TMainForm::Direct3DClick() { ShowNotAvailable(QStringLiteral("3D graphic")); }
+void TMainForm::DirectSpreadsheetClick() { ShowNotAvailable(QStringLiteral("Spreadsheet")); }
+void TMainForm::CompareClick() { ShowNotAvailable(QStringLiteral("Compare Input and Output")); }
+
+void TMainForm::AboutClick() {
+  TAboutBox about(this);
+  about.exec();
+}
+
+}  // namespace kolma::ui

@@ -1,0 +1,119 @@
+#pragma once
+// The main window: owns the project for the whole run, offers every command through
+// the menu bar and three toolbars, lists the defined parts of the project on the left
+// and shows the main chart or the value list in the rest of the window.
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <map>
+
+#include "core/model/project.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QToolBar;
+
+namespace kolma::ui {
+
+class TItemList;
+class TRChart;
+class TValueList;
+class TClientArea;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  kolma::Project& project() { return project_; }
+  const kolma::Project& project() const { return project_; }
+
+  // Enables the analysis and result entries from the flags and puts the project file
+  // name into the caption.
+  void UpdateMenuItems();
+  // Rebuilds the sub-items of the item list.
+  void UpdateListBox();
+
+  void DrawSection();
+  void DrawTimeHistory(const kolma::TFaceTemperatureHistory& history, const QString& caption);
+  void DrawTimeHistoryInside(kolma::TTemperatureInside slot);  // works on its own copy
+
+  // Project file operations; a failure is reported in a warning box that names the file
+  // and the reason, and leaves the project as it was.
+  bool LectureFichier(const QString& path);
+  bool EcritureFichier(const QString& path);
+  void ViderMemoire();
+
+  // Every command by its object name ("FileOpenItem", "ToolPan", ...), for callers
+  // that drive the window as a user would.
+  QAction* Command(const QString& objectName) const;
+
+  TRChart* Chart() const { return chart_; }
+  TValueList* ValueListEditor() const { return valueList_; }
+  TItemList* SectionListBox1() const { return itemList_; }
+  QWidget* ClientArea() const;
+  QString StatusPanelText(int panel) const;  // panels 0, 1, 2
+  QString StatusGeneralText() const;
+
+ public slots:
+  void FileOpenClick();
+  bool FileSaveClick();    // true when the project was written
+  bool FileSaveAsClick();  // true when the project was written
+  void FileExitClick();
+  void SectionClick();
+  void UpstreamClick();
+  void DownstreamClick();
+  void InsideClick();
+  void OptionsClick();
+  void StartAnalysisClick();
+  void InverseHarmonicsClick();
+  void InverseTempTimeClick();
+  void InverseSpreadsheetClick();
+  void DirectHarmonicsClick();
+  void DirectDecompositionClick();
+  void DirectTempXClick();
+  void DirectXTimeClick();
+  void Direct3DClick();
+  void DirectSpreadsheetClick();
+  void CompareClick();
+  void AboutClick();
+  void SectionListBox1Click(int section, int index, const QString& text);
+  void ChartMouseMoveInChart(bool inChart, Qt::KeyboardModifiers shift, double x, double y);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // Built in main_menus.cpp.
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBars();
+
+  void CreateClientArea();
+  void CreateStatusLine();
+  QAction* NewCommand(const QString& objectName, const QString& text, std::function<void()> command);
+  void EnableMenuEntries();
+  void ShowChart();
+  void ShowValueList();
+  void ShowThermalProperties();
+  void ShowNotAvailable(const QString& window);
+  void SetGeneralStatusText(const QString& text);
+  bool SaveBeforeLeaving(const QString& question);
+
+  kolma::Project project_;
+  std::map<QString, QAction*> commands_;
+  QActionGroup* mouseModes_ = nullptr;
+  TItemList* itemList_ = nullptr;
+  TClientArea* clientArea_ = nullptr;
+  TRChart* chart_ = nullptr;
+  TValueList* valueList_ = nullptr;
+  std::array<QLabel*, 3> panels_{};
+  bool shownOnce_ = false;
+};
+
+}  // namespace kolma::ui
