@@ -9,6 +9,7 @@
 #include "core/analysis/default_time_step.h"
 #include "core/analysis/direct_analysis.h"
 #include "core/analysis/inverse_analysis.h"
+#include "core/formats/result_table_workbook.h"
 #include "tools/batch_support.h"
 
 namespace kolma::batch {
@@ -137,8 +138,11 @@ int WriteTableOrReport(const TResultTable& table, const AnalysisOptionsLine& lin
     }
   }
   if (!line.xlsPath.empty()) {
-    ReportFailure(line.xlsPath, "the Excel workbook writer is not available yet");
-    return kExitFailure;
+    const TFileWriteResult saved = WriteResultTableWorkbook(line.xlsPath, table);
+    if (!saved.ok) {
+      std::fprintf(stderr, "kolma-batch: %s\n", saved.reason.c_str());  // the reason names the file
+      return kExitFailure;
+    }
   }
   return kExitOk;
 }

@@ -40,6 +40,27 @@ grep -q "^1,Infinite," "$work/h.csv" || fail "the mean first in the direct harmo
 "$batch" direct "$examples/four-thermometers.kol" --faces inverse --accept-warnings --csv "$work/f.csv" 2> /dev/null \
   || fail "direct from inverse faces"
 
+# The same tables as Excel workbooks, read back by an independent reader.
+"$batch" harmonics "$examples/four-thermometers.kol" --inverse --accept-warnings --xls "$work/h.xls" \
+  --csv "$work/h2.csv" 2> /dev/null || fail "harmonics --xls"
+/usr/bin/python3 - "$work/h.xls" "$work/h2.csv" <<'PY' || fail "workbook differs from the CSV table"
+import csv, sys, xlrd
+sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)
+rows = list(csv.reader(open(sys.argv[2], encoding="utf-8", newline="")))
+assert sheet.nrows == len(rows), (sheet.nrows, len(rows))
+for r, row in enumerate(rows):
+    for c, text in enumerate(row):
+        value = sheet.cell_value(r, c) if c < sheet.ncols else ""
+        if isinstance(value, float):
+            assert abs(value - float(text)) <= 1e-9 * max(1.0, abs(value)), (r, c, value, text)
+        else:
+            assert value == text, (r, c, value, text)
+assert "(°C)" in sheet.row_values(2)
+PY
+[ "$(status_of "$batch" inverse "$examples/four-thermometers.kol" --accept-warnings --xls /nonexistent/x.xls)" = 2 ] \
+  || fail "unwritable workbook"
+grep -q '/nonexistent/x.xls' "$work/err" || fail "the unwritable workbook is named"
+
 # A refused analysis: the section has no face histories.
 [ "$(status_of "$batch" direct "$examples/four-thermometers.kol" --csv "$work/r.csv")" = 1 ] || fail "refusal status"
 [ -e "$work/r.csv" ] && fail "a file was written for a refused analysis"
