@@ -3,6 +3,7 @@
 #include <QLayout>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPushButton>
 
 namespace kolma::ui {
 
@@ -22,6 +23,15 @@ void TGradientDialog::paintEvent(QPaintEvent*) {
   gradient.setColorAt(1.0, p.color(QPalette::Light));
   QPainter painter(this);
   painter.fillRect(rect(), gradient);
+}
+
+void TGradientDialog::MakeOkCancelButtons(QPushButton*& ok, QPushButton*& cancel) {
+  ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("OKBtn"));
+  ok->setDefault(true);
+  cancel = new QPushButton(QStringLiteral("Cancel"), this);
+  cancel->setObjectName(QStringLiteral("CancelBtn"));
+  cancel->setAutoDefault(false);
 }
 
 }  // namespace kolma::ui

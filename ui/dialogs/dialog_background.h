@@ -3,6 +3,8 @@
 // their fixed size.
 #include <QDialog>
 
+class QPushButton;
+
 namespace kolma::ui {
 
 class TGradientDialog : public QDialog {
@@ -14,6 +16,8 @@ class TGradientDialog : public QDialog {
   // Fixes the dialog at its designed size, or larger where the fonts of this desktop need
   // more room for the texts than the design gave them.
   void FixSizeAtLeast(const QSize& designed);
+  // The "OK" (default) and "Cancel" buttons named OKBtn and CancelBtn.
+  void MakeOkCancelButtons(QPushButton*& ok, QPushButton*& cancel);
   void paintEvent(QPaintEvent* event) override;
 };
 

@@ -140,12 +140,7 @@ void TOptionsDlg::BuildControls() {
   paddingLayout->addLayout(paddingRow);
   paddingLayout->addWidget(RxLabel3);
 
-  OKBtn = new QPushButton(QStringLiteral("OK"), this);
-  OKBtn->setObjectName(QStringLiteral("OKBtn"));
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-  CancelBtn->setAutoDefault(false);
+  MakeOkCancelButtons(OKBtn, CancelBtn);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(OKBtn);

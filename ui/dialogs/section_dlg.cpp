@@ -126,12 +126,7 @@ void TSectionDlg::BuildControls() {
   ListBox->setMinimumWidth(lineWidth + ListBox->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
                            2 * ListBox->frameWidth() + 6);
   ListBox->setSelectionMode(QAbstractItemView::SingleSelection);
-  OKBtn = new QPushButton(QStringLiteral("OK"), this);
-  OKBtn->setObjectName(QStringLiteral("OKBtn"));
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-  CancelBtn->setAutoDefault(false);
+  MakeOkCancelButtons(OKBtn, CancelBtn);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(OKBtn);
