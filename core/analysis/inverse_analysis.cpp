@@ -224,9 +224,10 @@ AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const Prog
   const auto steps = static_cast<std::int32_t>(RoundHalfEven(n * dt / timeStep));
 
   // Records and spectra.
-  const std::int32_t padding = PaddingSamples(project, dt);
+  // A negative count pads nothing, and must not shorten the fundamental period either.
+  const std::int32_t padding = std::max(PaddingSamples(project, dt), std::int32_t{0});
   // Beyond 2^23 samples there is no transform: fail before allocating the padded records.
-  if (static_cast<std::int64_t>(n) + std::max(padding, std::int32_t{0}) > TFastFourier::kMaxSize)
+  if (static_cast<std::int64_t>(n) + padding > TFastFourier::kMaxSize)
     throw EFourierError(kFftLengthNotPowerOfTwo);
   const TVector recordA = PreparedRecord(pair.a->Values, padding);
   const TVector recordB = PreparedRecord(pair.b->Values, padding);

@@ -203,6 +203,18 @@ TEST(InverseAnalysis, StepsNotSpanningWholePeriodsStillHaveTheProfileMeans) {
   EXPECT_LT(hi - lo, 1e-9);  // a constant shift, nothing else
 }
 
+TEST(InverseAnalysis, NegativeUserPaddingIsNoPadding) {
+  // A padding of -1 year (a damaged project file) pads nothing; the records keep their
+  // own length as the fundamental period, exactly as with a padding of 0.
+  const Faces faces = TypicalFaces();
+  Project p = SyntheticProject(faces, 5);
+  p.AnalysisOptions.PaddingYears = -1.0;
+  ASSERT_TRUE(RunInverseAnalysis(p, kStep).completed);
+  EXPECT_NEAR(p.InverseHarmonics.Periods.Element(2), kRecordLength, 1e-6);
+  EXPECT_LT(MaxFaceError(p, faces, true), 1e-9);
+  EXPECT_LT(MaxFaceError(p, faces, false), 1e-8);
+}
+
 TEST(InverseAnalysis, PairOfMeansGivesTheStraightMeanProfile) {
   // Means 10 °C at 2 m and 14 °C at 6 m: the profile 8 + x, 18 °C at the far face.
   Faces faces = TypicalFaces();
@@ -257,6 +269,25 @@ TEST(InverseAnalysis, IllConditionedPeriodIsDiscardedWithOneWarning) {
   withoutShortPeriod.bins.pop_back();
   EXPECT_LT(MaxFaceError(p, faces, true), 1e-5);
   EXPECT_LT(MaxFaceError(p, withoutShortPeriod, false), 1e-8);
+}
+
+TEST(InverseAnalysis, PeriodDiscardedFromTheUpstreamSideIsLeftOutOfBothFaces) {
+  // Thermometers at 4 m and 8 m: bin 100 is out of reach through 8 m of concrete, so the
+  // upstream pass discards it; the downstream systems (2 m and 6 m) would be solvable,
+  // but the period is left out of the downstream face as well.
+  Faces faces = TypicalFaces();
+  faces.bins.push_back({100, {2.0, 1.0}, {1.0, -2.0}});
+  Project p = SyntheticProject(faces, 6);
+  SetThermometer(p, 1, 4.0, Record(faces, p, 4.0));
+  SetThermometer(p, 2, 8.0, Record(faces, p, 8.0));
+  const AnalysisOutcome o = RunInverseAnalysis(p, kStep);
+  ASSERT_TRUE(o.completed);
+  ASSERT_EQ(o.warnings.size(), 1u);
+  EXPECT_EQ(o.warnings[0], "Numerical problem: Periods lower than   61.440 hours are discarded");
+  Faces withoutShortPeriod = faces;
+  withoutShortPeriod.bins.pop_back();
+  EXPECT_LT(MaxFaceError(p, withoutShortPeriod, true), 1e-7);
+  EXPECT_LT(MaxFaceError(p, withoutShortPeriod, false), 1e-7);
 }
 
 TEST(InverseAnalysis, FailedInversionIsReportedOnceAndTakesPrecedence) {
