@@ -486,7 +486,8 @@ class TTickChooser {
     if (rq_.minorTicks) {
       const double minor = step / (mantissa == 2 ? 4 : 5);
       const double m0 = std::ceil(lo_ / minor - 1e-9), m1 = std::floor(hi_ / minor + 1e-9);
-      if (m1 - m0 < rq_.pixelLength / 3) {
+      // Beyond 4e15 a double no longer counts in steps of one: ++k would stand still.
+      if (m1 - m0 < rq_.pixelLength / 3 && std::abs(m0) <= 4e15 && std::abs(m1) <= 4e15) {
         for (double k = m0; k <= m1; ++k) {
           const double v = k * minor, ratio = v / step;
           if (std::abs(ratio - std::round(ratio)) > 1e-6) c.minors.push_back(v);

@@ -312,7 +312,8 @@ void PaintGrid(QPainter& p, const TChartState& s, const TChartLayout& layout) {
   if (dx > 0 && !g.LogScaleX()) {
     const double lo = std::min(g.RangeLoX(), g.RangeHiX()), hi = std::max(g.RangeLoX(), g.RangeHiX());
     const double k0 = std::ceil(lo / dx - 1e-9), k1 = std::floor(hi / dx + 1e-9);
-    byGridDx = k1 - k0 <= (g.DataWidth() + 1) / 4.0;
+    // Far from zero a double no longer counts in steps of one: ++k would stand still.
+    byGridDx = k1 - k0 <= (g.DataWidth() + 1) / 4.0 && std::abs(k0) <= 4e15 && std::abs(k1) <= 4e15;
     if (byGridDx)
       for (double k = k0; k <= k1; ++k) xs.push_back(k * dx);
   }

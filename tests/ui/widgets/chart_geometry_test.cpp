@@ -375,6 +375,25 @@ TEST(ChartTicks, SpansNearTheMinimumStillGetNumbers) {
   }
 }
 
+// A flat history far from zero, or a zoom down to the minimum span there: the short ticks
+// would be counted beyond the integers a double can still step through.
+TEST(ChartTicks, NarrowRangesFarFromZeroEndWithTheirShortTicks) {
+  for (double base : {1e5, 2e5, -3e5, 1e6, 1e12, 1e15}) {
+    for (bool horizontal : {true, false}) {
+      TTickRequest rq;
+      rq.lo = base - 1e-10 * std::max(1.0, std::abs(base) * 1e-6);
+      rq.hi = base;
+      rq.pixelLength = 372;
+      rq.horizontal = horizontal;
+      rq.labelWidth = SevenPerChar;
+      rq.minTicks = 5;
+      rq.minorTicks = true;
+      const TTickSet set = ChooseTicks(rq);
+      CheckTicks(rq, set, "far " + std::to_string(base));
+    }
+  }
+}
+
 TEST(ChartTicks, TypicalAxesOfTheProgram) {
   TTickRequest rq;
   rq.labelWidth = SevenPerChar;

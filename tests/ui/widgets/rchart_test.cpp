@@ -195,6 +195,16 @@ TEST_F(ChartDrawing, RedCrossesSitAtTheirPredictedPixels) {
   EXPECT_NEAR(chart.WorldToPixel(0, 0).y(), window.center().y(), 1);
 }
 
+TEST_F(ChartDrawing, GridEveryDxFarFromZeroIsStillPainted) {
+  // Grid lines every 0.001 around 1e13: their numbers lie beyond what a double counts by ones.
+  chart.SetGridStyle(gsDotLines);
+  chart.SetGridDx(1e-3);
+  chart.SetRangeLoX(1e13);
+  chart.SetRangeHiX(1e13 + 0.01);
+  const QImage picture = chart.RenderPicture(false);
+  EXPECT_FALSE(picture.isNull());
+}
+
 TEST_F(ChartDrawing, PictureForTheClipboard) {
   chart.SetDataColor(kRed);
   chart.AddLine(1, 5.3, 9, 5.3);
