@@ -1,6 +1,9 @@
 // Kolma: start-up shows the splash screen while the main window is built, keeps it up
 // until its timer has fired, then runs the main window.
+#include <QLocale>
 #include <QStyleFactory>
+
+#include "core/analysis/result_table.h"
 
 #include "ui/main/kolma_application.h"
 #include "ui/main/main_form.h"
@@ -15,6 +18,10 @@ int main(int argc, char** argv) {
   splash->show();
   splash->repaint();
   QCoreApplication::processEvents();
+
+  // Tables show numbers with the desktop's decimal separator.
+  const QString point = QLocale::system().decimalPoint();
+  if (point.size() == 1 && point[0].unicode() < 128) kolma::SetDecimalSeparator(point[0].toLatin1());
 
   QCoreApplication::setApplicationName(QString::fromLatin1(kolma::ui::kApplicationTitle));
 

@@ -90,6 +90,13 @@ std::optional<TFloatFormat> TFloatFormat::Parse(std::string_view text) {
   return format;
 }
 
+namespace {
+char decimalSeparator = '.';
+}  // namespace
+
+void SetDecimalSeparator(char separator) { decimalSeparator = separator; }
+char DecimalSeparator() { return decimalSeparator; }
+
 std::string TFloatFormat::Format(double value) const {
   const bool upper = conversion_ == 'F' || conversion_ == 'E' || conversion_ == 'G';
   std::string body;
@@ -112,6 +119,7 @@ std::string TFloatFormat::Format(double value) const {
     }
   }
   if (upper) body = ToUpper(body);
+  if (decimalSeparator != '.') std::replace(body.begin(), body.end(), '.', decimalSeparator);
 
   std::string sign;
   if (std::signbit(value)) sign = "-";

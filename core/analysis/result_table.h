@@ -19,7 +19,7 @@ namespace kolma {
 // %[flags][width][.precision][l](f|F|e|E|g|G) and literal text, "%%" for a percent sign.
 // Flags "-+ 0" are honoured, and "#" with f, F, e, E. Width is at most 200 and the
 // precision at most 100. The text never depends on the process locale: the decimal
-// separator is always ".", whatever LC_NUMERIC a user interface toolkit has set.
+// separator is DecimalSeparator(), whatever LC_NUMERIC a user interface toolkit has set.
 class TFloatFormat {
  public:
   // Nothing when the text is not exactly such a format (no conversion, two of them, an
@@ -43,6 +43,12 @@ class TFloatFormat {
   int precision_ = 6;
   char conversion_ = 'f';
 };
+
+// The character between the whole and the fractional digits of every formatted number:
+// the platform's, which the program sets once at start-up; "." until then (and always in
+// the batch command, whose files are read by other programs).
+void SetDecimalSeparator(char separator);
+char DecimalSeparator();
 
 // Formats value with a fixed format of the program; throws std::invalid_argument when
 // format is not a valid float format (a programming error).

@@ -106,6 +106,21 @@ TEST(FloatFormat, IgnoresTheProcessLocale) {
   EXPECT_EQ(csv, "1.500,1.225000e+01\r\n");
 }
 
+TEST(FloatFormat, ThePlatformSeparatorQuotesEveryNumberOfACsv) {
+  struct Restore {
+    ~Restore() { kolma::SetDecimalSeparator('.'); }
+  } restore;
+  kolma::SetDecimalSeparator(',');
+  TResultTable t(1, 3);
+  t.setNumber(0, 0, 1.5);
+  t.setCell(0, 1, FormatFloat("X = %8.5f", -2.25));
+  t.setCell(0, 2, FormatFloat("%.2e", 12.25));
+  EXPECT_EQ(t.csvText(), "\"1,500\",\"X = -2,25000\",\"1,22e+01\"\r\n");
+  kolma::SetDecimalSeparator('.');
+  t.setNumber(0, 0, 1.5);
+  EXPECT_EQ(t.cell(0, 0), "1.500");
+}
+
 TEST(ResultTable, CellsSizesAndFormats) {
   TResultTable t(2, 2, 5, 1);
   EXPECT_EQ(t.fixedRows(), 2);  // clamped to the table
