@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/formats/byte_writer.h"
+#include "core/model/byte_stream.h"
 
 namespace kolma {
 

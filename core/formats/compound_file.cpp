@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "core/formats/byte_writer.h"
+#include "core/model/byte_stream.h"
 
 namespace kolma {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/formats/byte_writer.h"
+#include "core/model/byte_stream.h"
 #include "core/formats/canvas.h"
 
 namespace kolma {

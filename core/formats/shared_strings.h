@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/formats/byte_writer.h"
+#include "core/model/byte_stream.h"
 
 namespace kolma {
 

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "core/formats/biff_record.h"
-#include "core/formats/byte_writer.h"
+#include "core/model/byte_stream.h"
 #include "core/formats/compound_file.h"
 #include "core/formats/number_text.h"
 #include "core/formats/shared_strings.h"

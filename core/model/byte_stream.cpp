@@ -7,10 +7,6 @@ namespace kolma {
 
 namespace {
 
-void PutLittleEndian(std::vector<std::uint8_t>& out, std::uint64_t value, int size) {
-  for (int i = 0; i < size; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
 std::uint64_t GetLittleEndian(const std::uint8_t* in, int size) {
   std::uint64_t value = 0;
   for (int i = 0; i < size; ++i) value |= static_cast<std::uint64_t>(in[i]) << (8 * i);
@@ -18,17 +14,6 @@ std::uint64_t GetLittleEndian(const std::uint8_t* in, int size) {
 }
 
 }  // namespace
-
-void ByteWriter::Int32(std::int32_t value) {
-  PutLittleEndian(bytes_, static_cast<std::uint32_t>(value), 4);
-}
-
-void ByteWriter::Double(double value) { PutLittleEndian(bytes_, std::bit_cast<std::uint64_t>(value), 8); }
-
-void ByteWriter::Doubles(const double* values, size_t count) {
-  bytes_.reserve(bytes_.size() + 8 * count);
-  for (size_t i = 0; i < count; ++i) Double(values[i]);
-}
 
 bool ByteReader::Int32(std::int32_t& value) {
   if (Remaining() < 4) return false;

@@ -1,22 +1,59 @@
 #pragma once
-// Little-endian reading and writing of the project file's fields, independent of
-// the byte order of the machine.
+// Little-endian reading and writing of binary files, independent of the byte order of
+// the machine.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace kolma {
 
-class ByteWriter {
+// A growing little-endian byte buffer: the project file, the workbook, its compound
+// document and the metafile are all little-endian, whatever the byte order of the machine.
+class TByteWriter {
  public:
-  void Int32(std::int32_t value);
-  void Double(double value);
-  void Byte(std::uint8_t value) { bytes_.push_back(value); }
+  void U8(std::uint8_t value) { bytes_.push_back(value); }
+  void U16(std::uint16_t value) {
+    U8(static_cast<std::uint8_t>(value & 0xFFu));
+    U8(static_cast<std::uint8_t>(value >> 8));
+  }
+  void U32(std::uint32_t value) {
+    U16(static_cast<std::uint16_t>(value & 0xFFFFu));
+    U16(static_cast<std::uint16_t>(value >> 16));
+  }
+  void U64(std::uint64_t value) {
+    U32(static_cast<std::uint32_t>(value & 0xFFFFFFFFu));
+    U32(static_cast<std::uint32_t>(value >> 32));
+  }
+  void I16(std::int16_t value) { U16(static_cast<std::uint16_t>(value)); }
+  void I32(std::int32_t value) { U32(static_cast<std::uint32_t>(value)); }
+  void F64(double value) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    U64(bits);
+  }
+  void F64s(const double* values, std::size_t count) {
+    bytes_.reserve(bytes_.size() + 8 * count);
+    for (std::size_t i = 0; i < count; ++i) F64(values[i]);
+  }
   void Bytes(std::span<const std::uint8_t> values) { bytes_.insert(bytes_.end(), values.begin(), values.end()); }
-  void Doubles(const double* values, size_t count);
+  void Zeros(std::size_t count) { bytes_.resize(bytes_.size() + count, 0); }
 
-  std::vector<std::uint8_t>& Result() { return bytes_; }
+  void PatchU16(std::size_t at, std::uint16_t value) {
+    bytes_[at] = static_cast<std::uint8_t>(value & 0xFFu);
+    bytes_[at + 1] = static_cast<std::uint8_t>(value >> 8);
+  }
+  void PatchU32(std::size_t at, std::uint32_t value) {
+    PatchU16(at, static_cast<std::uint16_t>(value & 0xFFFFu));
+    PatchU16(at + 2, static_cast<std::uint16_t>(value >> 16));
+  }
+
+  std::size_t Size() const { return bytes_.size(); }
+  void Reserve(std::size_t size) { bytes_.reserve(size); }
+  const std::vector<std::uint8_t>& Data() const { return bytes_; }
+  std::vector<std::uint8_t> Take() { return std::exchange(bytes_, {}); }
 
  private:
   std::vector<std::uint8_t> bytes_;

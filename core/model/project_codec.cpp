@@ -13,19 +13,19 @@ namespace {
 constexpr std::uint8_t kStoredFlags[] = {pfSection, pfUpstream, pfDownstream, pfInversePair};
 constexpr size_t kTitleBytes = 1 + TShortTitle::kCapacity;
 
-void WriteFace(ByteWriter& out, const TFaceTemperatureHistory& face) {
-  out.Int32(face.Values.NrOfElem());
-  out.Double(face.TimeStep);
-  out.Doubles(face.Values.Data(), static_cast<size_t>(face.Values.NrOfElem()));
+void WriteFace(TByteWriter& out, const TFaceTemperatureHistory& face) {
+  out.I32(face.Values.NrOfElem());
+  out.F64(face.TimeStep);
+  out.F64s(face.Values.Data(), static_cast<size_t>(face.Values.NrOfElem()));
 }
 
-void WriteThermometer(ByteWriter& out, const TTemperatureInside& slot) {
-  out.Int32(slot.Values.NrOfElem());
-  out.Double(slot.TimeStep);  // the file has the time step before the position
-  out.Double(slot.Position);
-  out.Byte(slot.Title.Length());
+void WriteThermometer(TByteWriter& out, const TTemperatureInside& slot) {
+  out.I32(slot.Values.NrOfElem());
+  out.F64(slot.TimeStep);  // the file has the time step before the position
+  out.F64(slot.Position);
+  out.U8(slot.Title.Length());
   out.Bytes(slot.Title.RawBytes());
-  out.Doubles(slot.Values.Data(), static_cast<size_t>(slot.Values.NrOfElem()));
+  out.F64s(slot.Values.Data(), static_cast<size_t>(slot.Values.NrOfElem()));
 }
 
 // Reads the project fields in file order into p. Any failure leaves p half written;
@@ -204,41 +204,41 @@ void CommitStoredFields(Project& from, Project& to) noexcept {
 }  // namespace
 
 std::vector<std::uint8_t> EncodeProject(const Project& project) {
-  ByteWriter out;
-  for (std::int32_t word : {kVersionMajor, kVersionMinor, kVersionRelease, kVersionBuild}) out.Int32(word);
-  for (std::uint8_t flag : kStoredFlags) out.Byte(project.HasFlag(flag) ? 1 : 0);
+  TByteWriter out;
+  for (std::int32_t word : {kVersionMajor, kVersionMinor, kVersionRelease, kVersionBuild}) out.I32(word);
+  for (std::uint8_t flag : kStoredFlags) out.U8(project.HasFlag(flag) ? 1 : 0);
 
   const TSectionProperties& s = project.SectionProperties;
-  out.Double(s.Xu);
-  out.Double(s.Xd);
-  out.Int32(s.NbDivisions);
-  out.Double(s.Ratio);
-  out.Double(s.T0);
-  out.Double(s.Diffusivity);
-  out.Double(s.Ec);
-  out.Double(s.Poisson);
-  out.Double(s.Alpha);
-  out.Byte(s.PlaneStrain);
+  out.F64(s.Xu);
+  out.F64(s.Xd);
+  out.I32(s.NbDivisions);
+  out.F64(s.Ratio);
+  out.F64(s.T0);
+  out.F64(s.Diffusivity);
+  out.F64(s.Ec);
+  out.F64(s.Poisson);
+  out.F64(s.Alpha);
+  out.U8(s.PlaneStrain);
 
   if (project.HasFlag(pfUpstream)) WriteFace(out, project.UpstreamHistory);
   if (project.HasFlag(pfDownstream)) WriteFace(out, project.DownstreamHistory);
 
   // The occupied slots normally are 1..m; writing them in slot order whatever the
   // gaps means a stray empty slot can never push a measured history out of the file.
-  out.Int32(CountOccupiedThermometers(project));
+  out.I32(CountOccupiedThermometers(project));
   for (const TTemperatureInside& slot : project.Thermometers)
     if (IsThermometerOccupied(slot)) WriteThermometer(out, slot);
 
-  out.Int32(project.InversePair.First);
-  out.Int32(project.InversePair.Second);
-  out.Int32(project.DirectHarmonics.MinHarmonics);
-  out.Int32(project.DirectHarmonics.HarmonicCount);
+  out.I32(project.InversePair.First);
+  out.I32(project.InversePair.Second);
+  out.I32(project.DirectHarmonics.MinHarmonics);
+  out.I32(project.DirectHarmonics.HarmonicCount);
   const TAnalysisOptions& options = project.AnalysisOptions;
-  out.Byte(options.AveragingCorrection);
-  out.Byte(options.PaddingMode);
+  out.U8(options.AveragingCorrection);
+  out.U8(options.PaddingMode);
   out.Bytes(options.PaddingReserved);
-  out.Double(options.PaddingYears);
-  return std::move(out.Result());
+  out.F64(options.PaddingYears);
+  return out.Take();
 }
 
 bool DecodeProject(std::span<const std::uint8_t> bytes, Project& project, std::string* reason) {
