@@ -22,7 +22,7 @@ bool EcritureFichier(const Project& project, const std::filesystem::path& path, 
 bool LectureFichier(Project& project, const std::filesystem::path& path, std::string* reason) {
   std::vector<std::uint8_t> bytes;
   try {
-    if (!ReadWholeFile(path, bytes, reason)) return false;
+    if (!ReadWholeFile(path, bytes, reason, kMaxProjectFileBytes)) return false;
   } catch (const std::exception&) {
     if (reason) *reason = "not enough memory to read the file";
     return false;

@@ -1,11 +1,16 @@
 #pragma once
 // Saving and loading a project file (".kol").
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
 #include "core/model/project.h"
 
 namespace kolma {
+
+// Twelve histories of the longest record an analysis can take (2^23 samples) fit well
+// below this; anything larger is not a project file and is refused before it is read.
+inline constexpr std::uintmax_t kMaxProjectFileBytes = std::uintmax_t{1} << 30;
 
 // Writes the inputs of the project. A failed save leaves any previous file as it
 // was. Returns false, with a human-readable reason when asked, on any failure.

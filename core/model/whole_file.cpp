@@ -54,19 +54,23 @@ bool WriteNewFile(const fs::path& path, std::span<const std::uint8_t> bytes, std
 
 }  // namespace
 
-bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::string* reason) {
+bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::string* reason,
+                   std::uintmax_t maxBytes) {
   std::error_code ec;
   if (fs::is_directory(path, ec))
     return Fail(reason, "cannot open: " + std::make_error_code(std::errc::is_a_directory).message());
   errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) return Fail(reason, SystemReason("cannot open"));
+  const std::string tooLarge = "the file is larger than " + std::to_string(maxBytes) + " bytes";
   std::vector<std::uint8_t> content;
   const auto size = fs::file_size(path, ec);
+  if (!ec && size > maxBytes) return Fail(reason, tooLarge);
   if (!ec) content.reserve(static_cast<size_t>(size));
   char chunk[65536];
   while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
     content.insert(content.end(), chunk, chunk + in.gcount());
+    if (content.size() > maxBytes) return Fail(reason, tooLarge);  // a device or a growing file
     if (!in) break;
   }
   if (in.bad()) return Fail(reason, SystemReason("cannot read"));

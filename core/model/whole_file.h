@@ -8,8 +8,10 @@
 
 namespace kolma {
 
-// False, with the reason, when the file cannot be opened or read to its end.
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string* reason = nullptr);
+// False, with the reason, when the file cannot be opened or read to its end, or holds more
+// than maxBytes (a device or a wrong file must not fill the memory before it is refused).
+bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string* reason = nullptr,
+                   std::uintmax_t maxBytes = UINTMAX_MAX);
 
 // Writes the bytes to a new file beside the target and renames it over the target
 // only once every byte is written and the file closed. On failure the target is

@@ -5,6 +5,7 @@
 
 #include "core/model/project_codec.h"
 #include "core/model/project_file.h"
+#include "core/model/whole_file.h"
 #include "tests/core/model/model_test_support.h"
 
 namespace kolma {
@@ -296,7 +297,20 @@ TEST_F(ProjectFileDisk, AFailedLoadSaysWhyAndChangesNothing) {
   testing::WriteBytes(Path("cut.kol"), Bytes(whole.begin(), whole.begin() + 88));
   EXPECT_FALSE(LectureFichier(p, Path("cut.kol"), &reason));
   EXPECT_EQ(reason, "file ends before the end of the section");
+
+  // Too large to be a project: refused from its size, before anything is read (the
+  // file is sparse: it takes no room on the disk).
+  const std::filesystem::path huge = Path("huge.kol");
+  testing::WriteBytes(huge, whole);
+  std::filesystem::resize_file(huge, kMaxProjectFileBytes + 1);
+  EXPECT_FALSE(LectureFichier(p, huge, &reason));
+  EXPECT_EQ(reason, "the file is larger than 1073741824 bytes");
   EXPECT_TRUE(Fingerprint(p) == before);
+
+  // A device has no size: the reading itself stops at the limit.
+  std::vector<std::uint8_t> bytes;
+  EXPECT_FALSE(ReadWholeFile("/dev/zero", bytes, &reason, 1 << 20));
+  EXPECT_EQ(reason, "the file is larger than 1048576 bytes");
 }
 
 }  // namespace
