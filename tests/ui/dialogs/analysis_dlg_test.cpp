@@ -15,7 +15,7 @@
 #include "core/model/project.h"
 #include "core/model/project_file.h"
 #include "core/numeric/errors.h"
-#include "tests/ui/scripted_prompts.h"
+#include "tests/ui/dialogs/dialog_fixture.h"
 #include "ui/widgets/numeric_edit.h"
 
 namespace kolma::ui {
@@ -26,9 +26,8 @@ void SetHistory(TVector& values, int count, double amplitude = 5.0) {
   for (int i = 1; i <= count; ++i) values.SetElement(i, 10.0 + amplitude * ((i * 37) % 11) / 11.0);
 }
 
-class AnalysisDlgTest : public ::testing::Test {
+class AnalysisDlgTest : public testing::TDialogFixture<TAnalysisDlg> {
  protected:
-  AnalysisDlgTest() { project.InitDefaults(); }
 
   void Load(const char* name) {
     std::string reason;
@@ -37,16 +36,6 @@ class AnalysisDlgTest : public ::testing::Test {
     ASSERT_TRUE(ComputeNodes(s.NbDivisions, project.SectionProperties.Nodes, s.Xu, s.Xd, s.Ratio));
   }
 
-  TAnalysisDlg& dialog() {
-    if (!dialog_) dialog_ = std::make_unique<TAnalysisDlg>(project);
-    return *dialog_;
-  }
-  template <class T>
-  T* Find(const char* name) {
-    T* w = dialog().findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
   void DefineSectionAndFaces(int upstreamCount, int downstreamCount) {
     project.ProjectFlags = pfSection | pfUpstream | pfDownstream;
     ComputeNodes(10, project.SectionProperties.Nodes, 0, 10, 3);
@@ -58,9 +47,6 @@ class AnalysisDlgTest : public ::testing::Test {
   TNumericEdit* TimeStep() { return Find<TNumericEdit>("EditTimeStep"); }
   int Bar(const char* name) { return Find<QProgressBar>(name)->value(); }
 
-  Project project;
-  testing::TScriptedPrompts prompts;
-  std::unique_ptr<TAnalysisDlg> dialog_;
 };
 
 TEST_F(AnalysisDlgTest, StartsWithItsControlsInPlace) {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/model/project.h"
-#include "tests/ui/scripted_prompts.h"
+#include "tests/ui/dialogs/dialog_fixture.h"
 #include "ui/widgets/numeric_edit.h"
 
 namespace kolma::ui {
@@ -18,20 +18,9 @@ void SetHistory(TVector& values, int count) {
   for (int i = 1; i <= count; ++i) values.SetElement(i, 10.0 + i % 7);
 }
 
-class OptionsDlgTest : public ::testing::Test {
+class OptionsDlgTest : public testing::TDialogFixture<TOptionsDlg> {
  protected:
-  OptionsDlgTest() { project.InitDefaults(); }
 
-  TOptionsDlg& dialog() {
-    if (!dialog_) dialog_ = std::make_unique<TOptionsDlg>(project);
-    return *dialog_;
-  }
-  template <class T>
-  T* Find(const char* name) {
-    T* w = dialog().findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
   QRadioButton* Radio(const char* name) { return Find<QRadioButton>(name); }
   TNumericEdit* Padding() { return Find<TNumericEdit>("EditPadding"); }
   QSpinBox* Minimum() { return Find<QSpinBox>("EditMinimum"); }
@@ -48,9 +37,6 @@ class OptionsDlgTest : public ::testing::Test {
     Padding()->setValue(years);
   }
 
-  Project project;
-  testing::TScriptedPrompts prompts;
-  std::unique_ptr<TOptionsDlg> dialog_;
 };
 
 TEST_F(OptionsDlgTest, LaysOutTheOptionsOfTheProject) {
