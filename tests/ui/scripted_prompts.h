@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <optional>
 #include <gtest/gtest.h>
 
 #include "ui/widgets/prompts.h"
@@ -22,7 +23,7 @@ class TScriptedPrompts final : public TPrompts {
   TScriptedPrompts() { SetPrompts(this); }
   ~TScriptedPrompts() override { SetPrompts(nullptr); }
 
-  std::deque<bool> yesNoAnswers;   // true = Yes
+  std::deque<std::optional<bool>> yesNoAnswers;  // true = Yes, nullopt = Escape
   std::deque<QString> fileAnswers; // empty string = Cancel
   std::vector<TPromptRecord> shown;
 
@@ -30,14 +31,12 @@ class TScriptedPrompts final : public TPrompts {
     shown.push_back({"message", caption, text, icon});
   }
   bool AskYesNo(QWidget*, PromptIcon icon, const QString& caption, const QString& text) override {
-    shown.push_back({"question", caption, text, icon});
-    if (yesNoAnswers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << text.toStdString();
-      return false;
-    }
-    const bool answer = yesNoAnswers.front();
-    yesNoAnswers.pop_front();
-    return answer;
+    return NextAnswer(icon, caption, text).value_or(false);  // Escape answers "No" in a plain Yes/No box
+  }
+  PromptAnswer AskYesNoOrDismiss(QWidget*, PromptIcon icon, const QString& caption, const QString& text) override {
+    const std::optional<bool> answer = NextAnswer(icon, caption, text);
+    if (!answer) return PromptAnswer::Dismissed;
+    return *answer ? PromptAnswer::Yes : PromptAnswer::No;
   }
   QString OpenFileName(QWidget*, const QString& title, const QString& filter, const QString&) override {
     return NextFile("open", title, filter);
@@ -53,6 +52,16 @@ class TScriptedPrompts final : public TPrompts {
   }
 
  private:
+  std::optional<bool> NextAnswer(PromptIcon icon, const QString& caption, const QString& text) {
+    shown.push_back({"question", caption, text, icon});
+    if (yesNoAnswers.empty()) {
+      ADD_FAILURE() << "unexpected question: " << text.toStdString();
+      return false;
+    }
+    const std::optional<bool> answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+  }
   QString NextFile(const QString& kind, const QString& title, const QString& filter) {
     shown.push_back({kind, title, filter, PromptIcon::Information});
     if (fileAnswers.empty()) {

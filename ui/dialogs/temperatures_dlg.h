@@ -4,12 +4,14 @@
 // generator, the frequency-domain filters and their undo. It works on a copy handed over by
 // its caller; "Ok" hands the edited copy back, "Cancel" drops it.
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "core/numeric/fast_fourier.h"
 #include "core/numeric/vector.h"
 
+class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -49,6 +51,9 @@ class TTemperaturesDlg : public QDialog {
   double TimeScale() const;
   QString StatusPanelText(int panel) const;  // panels 0, 1, 2
 
+  // Shows the generator and filter dialogs; tests put their own answers in its place.
+  std::function<int(QDialog&)> RunDialog = [](QDialog& dialog) { return dialog.exec(); };
+
  public slots:
   void LoadClick();
   void GeneratorClick();
@@ -61,19 +66,28 @@ class TTemperaturesDlg : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildControls();
+  QWidget* BuildTopPanel();
+  QToolButton* NewSaveButton();
   void FormShow();
   void DrawTimeChart();
   void DrawSpectrumChart();
   void ComputeOriginalSpectrum();
   void NewHistoryShown();
+  void FilterClicked(int kind);
+  void ShowFailure(const QString& text);
+  void TimeChartMouseMove(double x, double y);
+  void SpectrumChartMouseMove(double x, double y);
 
   double xu_ = 0.0;
   double xd_ = 0.0;
   bool shown_ = false;
+  // The spectra hold the transform of the history they were last computed from only
+  // after a computation that succeeded.
+  bool originalValid_ = false;
+  bool filteredValid_ = false;
   std::unique_ptr<kolma::TFastFourier> original_;
   std::unique_ptr<kolma::TFastFourier> filtered_;
 
@@ -85,6 +99,7 @@ class TTemperaturesDlg : public QDialog {
   QPushButton* ButtonRestore = nullptr;
   TNumericEdit* EditPosition = nullptr;
   QComboBox* ComboTimeUnit = nullptr;
+  QButtonGroup* mouseModes_ = nullptr;
   QToolButton* ButtonSave = nullptr;
   QPushButton* ButtonRefresh = nullptr;
   QPushButton* OKBtn = nullptr;

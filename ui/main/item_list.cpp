@@ -1,5 +1,6 @@
 #include "ui/main/item_list.h"
 
+#include <QApplication>
 #include <QHeaderView>
 
 namespace kolma::ui {
@@ -25,6 +26,11 @@ TItemList::TItemList(QWidget* parent) : QTreeWidget(parent) {
   expandAll();
   setStyleSheet(QStringLiteral("QTreeView::item { padding: 1px 2px; }"));
   connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ItemChosen(item); });
+  // The arrow keys move the current item and the picture follows; a mouse press moves it
+  // too, but the click that ends it is what chooses, so one click draws once.
+  connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    if (QApplication::mouseButtons() == Qt::NoButton) ItemChosen(item);
+  });
   connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { ItemChosen(item); });
 }
 
@@ -55,8 +61,11 @@ QStringList TItemList::SubItems(Section section) const {
 void TItemList::ClickSubItem(Section section, int index) {
   QTreeWidgetItem* part = topLevelItem(section);
   if (index < 0 || index >= part->childCount()) return;
-  setCurrentItem(part->child(index));
-  ItemChosen(part->child(index));
+  QTreeWidgetItem* item = part->child(index);
+  if (currentItem() == item)
+    ItemChosen(item);
+  else
+    setCurrentItem(item);  // chooses it through the current-item signal
 }
 
 void TItemList::ItemChosen(QTreeWidgetItem* item) {

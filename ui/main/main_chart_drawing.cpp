@@ -34,6 +34,10 @@ void DrawSectionOn(TRChart& chart, const kolma::Project& project) {
   const kolma::TSectionProperties& s = project.SectionProperties;
   chart.ClearDrawing();
   chart.SetCaption(QStringLiteral("Geometry"));
+  // The section is drawn against its positions in metres; the last history's captions
+  // would make that axis read in hours.
+  chart.SetIdAbscissa(QStringLiteral("X position (m)"));
+  chart.SetIdOrdinate(QString());
   chart.SetIsometric(true);
   chart.SetYLabelType(ftNoScales);
 

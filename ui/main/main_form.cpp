@@ -19,13 +19,16 @@
 #include "ui/dialogs/analysis_dlg.h"
 #include "ui/dialogs/options_dlg.h"
 #include "ui/dialogs/section_dlg.h"
+#include "ui/dialogs/temperatures_dlg.h"
+#include "ui/dialogs/thermometers_dlg.h"
 #include "ui/main/about_box.h"
 #include "ui/main/client_area.h"
-#include "ui/main/icons.h"
+#include "ui/widgets/icons.h"
 #include "ui/main/item_list.h"
 #include "ui/main/kolma_application.h"
 #include "ui/main/main_chart_drawing.h"
 #include "ui/main/value_list.h"
+#include "ui/widgets/file_path.h"
 #include "ui/widgets/prompts.h"
 #include "ui/widgets/rchart.h"
 
@@ -34,10 +37,6 @@ namespace {
 
 const QString kKolmaFilter = QStringLiteral("Kolma file|*.kol");
 const QString kKolmaSuffix = QStringLiteral("kol");
-
-std::filesystem::path FileSystemPath(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
 
 QIcon ProgramIcon() {
   QIcon icon;
@@ -192,6 +191,7 @@ void TMainForm::ShowValueList() {
 }
 
 void TMainForm::DrawSection() {
+  shownItem_ = TShownItem{TItemList::SectionPart, QStringLiteral("Geometry")};
   ShowChart();
   DrawSectionOn(*chart_, project_);
 }
@@ -215,6 +215,7 @@ void TMainForm::ShowThermalProperties() {
 }
 
 void TMainForm::SectionListBox1Click(int section, int index, const QString& text) {
+  shownItem_ = TShownItem{section, text};
   if (section == TItemList::SectionPart) {
     if (index == 0) DrawSection();
     if (index == 1) ShowThermalProperties();
@@ -227,6 +228,19 @@ void TMainForm::SectionListBox1Click(int section, int index, const QString& text
     DrawTimeHistory(project_.DownstreamHistory, QStringLiteral("Downstream Face Temperature"));
   for (int slot = 1; slot <= kThermometerSlots; ++slot)
     if (text == TitleText(project_.Thermometer(slot).Title)) DrawTimeHistoryInside(project_.Thermometer(slot));
+}
+
+// After an input dialog the item shown may have changed or gone: show it again from the
+// project, or an empty chart when it is no longer listed.
+void TMainForm::RedrawShownItem() {
+  if (!shownItem_) return;
+  const auto section = static_cast<TItemList::Section>(shownItem_->section);
+  const int index = itemList_->SubItems(section).indexOf(shownItem_->text);
+  if (index >= 0) {
+    itemList_->ClickSubItem(section, index);
+    return;
+  }
+  ForgetShownPicture();
 }
 
 void TMainForm::ChartMouseMoveInChart(bool, Qt::KeyboardModifiers, double x, double y) {
@@ -257,12 +271,17 @@ bool TMainForm::EcritureFichier(const QString& path) {
 
 void TMainForm::ViderMemoire() { project_.ViderMemoire(); }
 
-// Asks whether to save; false only when the user wanted the changes saved and they were
-// not (the save failed or its file dialog was cancelled).
+// Asks whether to save; false when the user does not want to go on: they dismissed the
+// question, or wanted the changes saved and they were not (the save failed or its file
+// dialog was cancelled).
 bool TMainForm::SaveBeforeLeaving(const QString& question) {
   if (!project_.HasFlag(pfModified)) return true;
-  if (!Prompts().AskYesNo(this, PromptIcon::Information, QString::fromLatin1("Kolma"), question)) return true;
-  return FileSaveClick();
+  switch (Prompts().AskYesNoOrDismiss(this, PromptIcon::Information, QString::fromLatin1("Kolma"), question)) {
+    case PromptAnswer::Yes: return FileSaveClick();
+    case PromptAnswer::No: return true;
+    case PromptAnswer::Dismissed: return false;
+  }
+  return false;
 }
 
 void TMainForm::FileOpenClick() {
@@ -279,9 +298,21 @@ void TMainForm::FileOpenClick() {
     s.Nodes.SetElement(1, s.Xu);
     s.Nodes.SetElement(2, s.Xd);
   }
+  ForgetShownPicture();
   UpdateMenuItems();
   UpdateListBox();
   if (project_.HasFlag(pfSection)) DrawSection();
+}
+
+// Nothing of the previous project may stay on screen after another one is opened.
+void TMainForm::ForgetShownPicture() {
+  chart_->ClearDrawing();
+  chart_->SetCaption(QString());
+  chart_->ShowDrawing();
+  ShowChart();
+  for (QLabel* panel : panels_) panel->clear();
+  statusBar()->clearMessage();
+  shownItem_.reset();
 }
 
 bool TMainForm::FileSaveClick() {
@@ -326,10 +357,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::SectionClick() {
   TSectionDlg dialog(project_, this);
   if (dialog.exec() == QDialog::Accepted) {
-    DrawSection();
-    project_.ProjectFlags |= pfModified | pfSection;
-    project_.ProjectFlags &= static_cast<std::uint8_t>(~(pfDirectResults | pfInverseResults));
-    UpdateListBox();
+    shownItem_ = TShownItem{TItemList::SectionPart, QStringLiteral("Geometry")};
+    InputAccepted(pfSection);
   }
   UpdateMenuItems();
 }
@@ -351,9 +380,44 @@ void TMainForm::ShowNotAvailable(const QString& window) {
   UpdateMenuItems();
 }
 
-void TMainForm::UpstreamClick() { ShowNotAvailable(QStringLiteral("Upstream face temperature")); }
-void TMainForm::DownstreamClick() { ShowNotAvailable(QStringLiteral("Downstream face temperature")); }
-void TMainForm::InsideClick() { ShowNotAvailable(QStringLiteral("Measured temperatures inside the section")); }
+void TMainForm::UpstreamClick() { EditFace(TTemperaturesDlg::UpstreamFace); }
+void TMainForm::DownstreamClick() { EditFace(TTemperaturesDlg::DownstreamFace); }
+
+void TMainForm::EditFace(int mode) {
+  const bool upstream = mode == TTemperaturesDlg::UpstreamFace;
+  TFaceTemperatureHistory& face = upstream ? project_.UpstreamHistory : project_.DownstreamHistory;
+  TTemperaturesDlg editor(project_, this);
+  editor.EditMode = mode;
+  editor.EditIsNew = face.Values.NrOfElem() < 2;
+  if (!editor.EditIsNew) {
+    editor.EditedValues = face.Values;
+    editor.EditedTimeStep = face.TimeStep;
+  }
+  if (editor.exec() == QDialog::Accepted && editor.EditedValues) {
+    face.Values = std::move(*editor.EditedValues);
+    face.TimeStep = editor.EditedTimeStep;
+    InputAccepted(upstream ? pfUpstream : pfDownstream);
+  }
+  UpdateMenuItems();
+}
+
+void TMainForm::InsideClick() {
+  TThermometersDlg dialog(project_, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    dialog.CopyBackTo(project_);
+    InputAccepted(0);
+  }
+  UpdateMenuItems();
+}
+
+// What every accepted input dialog does: the project is modified, results no longer match
+// it, and the item list and the picture shown follow the new data.
+void TMainForm::InputAccepted(std::uint8_t definedFlag) {
+  project_.ProjectFlags |= pfModified | definedFlag;
+  project_.ProjectFlags &= static_cast<std::uint8_t>(~(pfDirectResults | pfInverseResults));
+  UpdateListBox();
+  RedrawShownItem();
+}
 void TMainForm::InverseHarmonicsClick() { ShowNotAvailable(QStringLiteral("Inverse analysis harmonics")); }
 void TMainForm::InverseTempTimeClick() { ShowNotAvailable(QStringLiteral("Temperature vs. time")); }
 void TMainForm::InverseSpreadsheetClick() { ShowNotAvailable(QStringLiteral("Spreadsheet")); }

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "core/model/project.h"
 
@@ -104,6 +105,17 @@ class TMainForm : public QMainWindow {
   void ShowNotAvailable(const QString& window);
   void SetGeneralStatusText(const QString& text);
   bool SaveBeforeLeaving(const QString& question);
+  void EditFace(int mode);
+  void InputAccepted(std::uint8_t definedFlag);
+  void RedrawShownItem();
+  void ForgetShownPicture();
+
+  // The item list entry whose picture the client area shows.
+  struct TShownItem {
+    int section = 0;
+    QString text;
+  };
+  std::optional<TShownItem> shownItem_;
 
   kolma::Project project_;
   std::map<QString, QAction*> commands_;

@@ -5,7 +5,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "ui/main/icons.h"
+#include "ui/widgets/icons.h"
 #include "ui/main/kolma_application.h"
 #include "ui/main/main_form.h"
 #include "ui/widgets/rchart.h"

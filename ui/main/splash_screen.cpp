@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "ui/main/icons.h"
+#include "ui/widgets/icons.h"
 #include "ui/main/program_info.h"
 
 namespace kolma::ui {

@@ -1,5 +1,6 @@
 #include "ui/widgets/prompts.h"
 
+#include <QPushButton>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -27,6 +28,20 @@ class TDialogPrompts final : public TPrompts {
     QMessageBox box(ToQt(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+  }
+
+  PromptAnswer AskYesNoOrDismiss(QWidget* parent, PromptIcon icon, const QString& caption,
+                                 const QString& text) override {
+    QMessageBox box(ToQt(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    // Without an escape button of its own the box would take "No" for Escape.
+    QAbstractButton* dismiss = box.addButton(QMessageBox::Cancel);
+    dismiss->hide();
+    box.setEscapeButton(dismiss);
+    box.exec();
+    if (box.clickedButton() == box.button(QMessageBox::Yes)) return PromptAnswer::Yes;
+    if (box.clickedButton() == box.button(QMessageBox::No)) return PromptAnswer::No;
+    return PromptAnswer::Dismissed;
   }
 
   QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,

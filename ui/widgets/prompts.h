@@ -9,6 +9,9 @@ namespace kolma::ui {
 
 enum class PromptIcon { Information, Warning, Critical };
 
+// Dismissed: the box was closed with Escape or its close button, which means "do not go on".
+enum class PromptAnswer { Yes, No, Dismissed };
+
 class TPrompts {
  public:
   virtual ~TPrompts() = default;
@@ -17,6 +20,10 @@ class TPrompts {
   virtual void Message(QWidget* parent, PromptIcon icon, const QString& caption, const QString& text) = 0;
   // A box with Yes and No buttons; true for Yes.
   virtual bool AskYesNo(QWidget* parent, PromptIcon icon, const QString& caption, const QString& text) = 0;
+  // The same box, for questions where going on must be a choice: Escape and closing the box
+  // do not count as "No".
+  virtual PromptAnswer AskYesNoOrDismiss(QWidget* parent, PromptIcon icon, const QString& caption,
+                                         const QString& text) = 0;
   // The chosen path, or an empty string when the user cancelled. `filter` is in the
   // program's own form, "Kolma file|*.kol" (pairs of description and pattern).
   virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
