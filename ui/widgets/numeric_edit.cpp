@@ -267,7 +267,7 @@ void TNumericEdit::Refuse(const QString& reason) {
   if (refusal_.isEmpty()) ownToolTip_ = toolTip();
   refusal_ = reason;
   ShowValue();
-  setStyleSheet(QStringLiteral("TNumericEdit { border: 2px solid #d01010; border-radius: 2px; padding: 0 2px; }"));
+  setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid #d01010; border-radius: 2px; padding: 0 2px; }"));
   setToolTip(reason);
   // Say it at once where the user is looking; the tool tip keeps it until the next change.
   if (isVisible()) QToolTip::showText(mapToGlobal(QPoint(0, height())), reason, this);
