@@ -5,8 +5,10 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -90,12 +92,16 @@ QFrame* NewRule(QWidget* parent) {
 }  // namespace
 
 // Holds everything still while an analysis runs: the inputs, the start buttons and the Close
-// button are disabled and the dialog refuses to close; on the way out (also when the
-// analysis throws) every control gets its former state back and the read-out is hidden.
+// button are disabled, "Stop" is enabled and has the focus, and the dialog refuses to close;
+// on the way out (also when the analysis throws) every control gets its former state and the
+// focus goes back where it was.
 class TAnalysisDlg::TRunGuard {
  public:
   TRunGuard(TAnalysisDlg& dialog, QProgressBar* bar, QLabel* timeLabel, QElapsedTimer& clock)
-      : dialog_(dialog), timeLabel_(timeLabel) {
+      : dialog_(dialog), timeLabel_(timeLabel), focus_(dialog.focusWidget()) {
+    dialog.stopRequested_ = false;
+    dialog.ButtonStop->setEnabled(true);
+    dialog.ButtonStop->setFocus();
     for (QWidget* w : std::initializer_list<QWidget*>{
              dialog.EditTimeStep, dialog.LMDRadioButtonTout, dialog.LabelTout, dialog.LMDRadioButtonTin,
              dialog.LabelTin, dialog.ButtonStartDirect, dialog.ButtonStartInverse, dialog.OKBtn}) {
@@ -113,6 +119,8 @@ class TAnalysisDlg::TRunGuard {
     dialog_.Timer->stop();
     timeLabel_->setVisible(false);
     for (const auto& [widget, enabled] : held_) widget->setEnabled(enabled);
+    if (focus_ && focus_->isEnabled()) focus_->setFocus();
+    dialog_.ButtonStop->setEnabled(false);
     dialog_.running_ = false;
   }
   TRunGuard(const TRunGuard&) = delete;
@@ -121,6 +129,7 @@ class TAnalysisDlg::TRunGuard {
  private:
   TAnalysisDlg& dialog_;
   QLabel* timeLabel_;
+  QPointer<QWidget> focus_;
   std::vector<std::pair<QWidget*, bool>> held_;
 };
 
@@ -139,6 +148,8 @@ int TAnalysisDlg::TimeLeftSeconds(qint64 elapsedMs, int position) {
 }
 
 QString TAnalysisDlg::TimeLeftText(int seconds) { return QString::asprintf("Time left = %3d sec", seconds); }
+
+QString TAnalysisDlg::StoppedText() { return QStringLiteral("Analysis stopped: no result was changed."); }
 
 void TAnalysisDlg::BuildControls() {
   Label1 = NewLabel("Label1", QStringLiteral("Analysis time step ="), this);
@@ -193,6 +204,11 @@ void TAnalysisDlg::BuildControls() {
   ProgressBar = NewBar("ProgressBar", this);
   LabelTime = NewTimeLabel("LabelTime", this);
 
+  ButtonStop = new QPushButton(style()->standardIcon(QStyle::SP_MediaStop), QStringLiteral("Stop"), this);
+  ButtonStop->setObjectName(QStringLiteral("ButtonStop"));
+  ButtonStop->setAutoDefault(false);
+  ButtonStop->setEnabled(false);  // only while a run is in progress
+
   OKBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Close"), this);
   OKBtn->setObjectName(QStringLiteral("OKBtn"));
   OKBtn->setDefault(true);
@@ -230,6 +246,7 @@ void TAnalysisDlg::BuildControls() {
   main->addWidget(LabelTime);
   main->addStretch(1);
   auto* closeRow = new QHBoxLayout;
+  closeRow->addWidget(ButtonStop);
   closeRow->addStretch(1);
   closeRow->addWidget(OKBtn);
   main->addLayout(closeRow);
@@ -238,6 +255,7 @@ void TAnalysisDlg::BuildControls() {
 
   connect(ButtonStartInverse, &QPushButton::clicked, this, &TAnalysisDlg::ButtonStartInverseClick);
   connect(ButtonStartDirect, &QPushButton::clicked, this, &TAnalysisDlg::ButtonStartDirectClick);
+  connect(ButtonStop, &QPushButton::clicked, this, &TAnalysisDlg::ButtonStopClick);
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(Timer, &QTimer::timeout, this, &TAnalysisDlg::TimerTimer);
   Timer->start();
@@ -287,9 +305,34 @@ void TAnalysisDlg::TimerTimer() {
   UpdateTimeLeft(ProgressBarInverse, inverseClock_, LabelTimeInverse);
 }
 
-void TAnalysisDlg::ShowWarnings(const AnalysisOutcome& outcome) {
+bool TAnalysisDlg::ReportProgress(QProgressBar* bar, int position) {
+  bar->setValue(position);
+  QCoreApplication::processEvents();
+  return !stopRequested_;
+}
+
+void TAnalysisDlg::ShowOutcome(const AnalysisOutcome& outcome, QLabel* timeLabel) {
+  if (outcome.stopped) {
+    // Said in the dialog where the time left was, until the next run of that analysis.
+    timeLabel->setText(StoppedText());
+    timeLabel->setVisible(true);
+  }
   for (const std::string& text : outcome.warnings)
     Prompts().Message(this, PromptIcon::Warning, QStringLiteral("Warning"), QString::fromStdString(text));
+}
+
+void TAnalysisDlg::ButtonStopClick() {
+  if (running_) stopRequested_ = true;
+}
+
+void TAnalysisDlg::keyPressEvent(QKeyEvent* event) {
+  // Escape during a run stops it; the dialog stays, as it must while the run unwinds.
+  if (running_ && event->key() == Qt::Key_Escape) {
+    ButtonStopClick();
+    event->accept();
+    return;
+  }
+  TGradientDialog::keyPressEvent(event);
 }
 
 void TAnalysisDlg::ButtonStartDirectClick() {
@@ -298,13 +341,10 @@ void TAnalysisDlg::ButtonStartDirectClick() {
   AnalysisOutcome outcome;
   {
     TRunGuard guard(*this, ProgressBar, LabelTime, directClock_);
-    outcome = RunDirectAnalysis(project_, request, [this](int position) {
-      ProgressBar->setValue(position);
-      QCoreApplication::processEvents();
-      return true;
-    });
+    outcome = RunDirectAnalysis(project_, request,
+                                [this](int position) { return ReportProgress(ProgressBar, position); });
   }
-  ShowWarnings(outcome);
+  ShowOutcome(outcome, LabelTime);
 }
 
 void TAnalysisDlg::ButtonStartInverseClick() {
@@ -313,11 +353,8 @@ void TAnalysisDlg::ButtonStartInverseClick() {
   AnalysisOutcome outcome;
   {
     TRunGuard guard(*this, ProgressBarInverse, LabelTimeInverse, inverseClock_);
-    outcome = RunInverseAnalysis(project_, timeStep, [this](int position) {
-      ProgressBarInverse->setValue(position);
-      QCoreApplication::processEvents();
-      return true;
-    });
+    outcome = RunInverseAnalysis(project_, timeStep,
+                                 [this](int position) { return ReportProgress(ProgressBarInverse, position); });
   }
   if (outcome.completed) {
     // The worked-back faces can now drive the direct analysis; they become the choice
@@ -330,7 +367,7 @@ void TAnalysisDlg::ButtonStartInverseClick() {
     else
       LMDRadioButtonTin->setChecked(true);
   }
-  ShowWarnings(outcome);
+  ShowOutcome(outcome, LabelTimeInverse);
 }
 
 void TAnalysisDlg::done(int result) {

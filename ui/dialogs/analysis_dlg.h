@@ -5,6 +5,7 @@
 
 #include "ui/dialogs/dialog_background.h"
 
+class QKeyEvent;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -22,9 +23,10 @@ class TNumericEdit;
 
 // The analyses run inside the start buttons' handlers on this thread and let pending events
 // through after every step, so the dialog repaints and the remaining time updates. While one
-// runs, nothing can start another, change its inputs or close the dialog. Exceptions of the
-// numeric components leave the handlers (the controls are restored first) for the
-// application's error handler to show.
+// runs, nothing can start another, change its inputs or close the dialog; "Stop" (or Escape)
+// ends it early, and a stopped run changes no result. Exceptions of the numeric components
+// leave the handlers (the controls are restored first) for the application's error handler
+// to show.
 class TAnalysisDlg : public TGradientDialog {
   Q_OBJECT
  public:
@@ -36,10 +38,12 @@ class TAnalysisDlg : public TGradientDialog {
   // Seconds left when `position` of kProgressMax took `elapsedMs`; rounded half to even.
   static int TimeLeftSeconds(qint64 elapsedMs, int position);
   static QString TimeLeftText(int seconds);  // "Time left = %3d sec"
+  static QString StoppedText();              // the line left by a stopped run
 
  public slots:
   void ButtonStartDirectClick();
   void ButtonStartInverseClick();
+  void ButtonStopClick();
   void TimerTimer();
   void LabelToutClick();
   void LabelTinClick();
@@ -48,17 +52,22 @@ class TAnalysisDlg : public TGradientDialog {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   class TRunGuard;
 
   void BuildControls();
   void FormShow();
-  void ShowWarnings(const kolma::AnalysisOutcome& outcome);
+  // The progress callback of a run: moves the bar, lets pending events through, and says
+  // whether to go on.
+  bool ReportProgress(QProgressBar* bar, int position);
+  void ShowOutcome(const kolma::AnalysisOutcome& outcome, QLabel* timeLabel);
   void UpdateTimeLeft(QProgressBar* bar, const QElapsedTimer& clock, QLabel* label);
 
   kolma::Project& project_;
   bool running_ = false;
+  bool stopRequested_ = false;
   QElapsedTimer directClock_;
   QElapsedTimer inverseClock_;
 
@@ -78,6 +87,7 @@ class TAnalysisDlg : public TGradientDialog {
   QPushButton* ButtonStartDirect = nullptr;
   QProgressBar* ProgressBar = nullptr;
   QLabel* LabelTime = nullptr;
+  QPushButton* ButtonStop = nullptr;
   QPushButton* OKBtn = nullptr;
   QTimer* Timer = nullptr;
 };

@@ -188,22 +188,52 @@ void TSectionDlg::Button1Click() {
   for (int k = 1; k <= count; ++k) ListBox->addItem(NodeLine(k, s.Nodes.Element(k)));
 }
 
-void TSectionDlg::RefusedValues(QWidget* culprit) {
-  Prompts().Message(this, PromptIcon::Warning, QStringLiteral("Warning"), WarningText());
+QString TSectionDlg::FieldCaption(const QWidget* field) const {
+  for (const QLabel* label : findChildren<QLabel*>()) {
+    if (label->buddy() != field) continue;
+    QString caption = label->text().simplified();  // the ratio's caption takes two lines
+    if (caption.endsWith(u'=')) caption.chop(1);
+    return caption.trimmed();
+  }
+  return field->objectName();
+}
+
+bool TSectionDlg::PlaneStrainChosen() const {
+  // With neither item selected, OK keeps the stored choice, and any value but 0 computes
+  // plane strain.
+  const int item = stressButtons_->checkedId();
+  return item >= 0 ? item == 1 : project_.SectionProperties.PlaneStrain != 0;
+}
+
+void TSectionDlg::RefusedValues(QWidget* culprit, const QString& why) {
+  Prompts().Message(this, PromptIcon::Warning, QStringLiteral("Warning"),
+                    WarningText() + u'\n' + FieldCaption(culprit) + QStringLiteral(": ") + why + u'.');
   culprit->setFocus();
 }
 
 void TSectionDlg::OKBtnClick() {
+  // An entry the edit refused stays refused: OK does not go on with the value behind it.
+  for (TNumericEdit* edit : {EditX1, EditX2, EditRatio, EditT0, EditDiffusivity, EditEc, EditPoisson, EditAlpha})
+    if (!edit->commitText()) return RefusedValues(edit, edit->refusal());
+
   const double xu = EditX1->value();
   const double xd = EditX2->value();
   const int divisions = EditNombreDiv->value();
   const double ratio = EditRatio->value();
   const double diffusivity = EditDiffusivity->value();
+  const double ec = EditEc->value();
+  const double poisson = EditPoisson->value();
 
-  // Every analysis divides by the diffusivity and takes its square root.
-  if (!(diffusivity > 0)) return RefusedValues(EditDiffusivity);
   TVector nodes;
-  if (!ComputeNodes(divisions, nodes, xu, xd, ratio)) return RefusedValues(EditX2);
+  if (!ComputeNodes(divisions, nodes, xu, xd, ratio))
+    return RefusedValues(EditX2, QStringLiteral("must be greater than Xu"));
+  // Every analysis divides by the diffusivity and takes its square root.
+  if (!(diffusivity > 0)) return RefusedValues(EditDiffusivity, QStringLiteral("must be greater than 0"));
+  // The stresses scale with the modulus: zero or less gives no meaningful stress.
+  if (!(ec > 0)) return RefusedValues(EditEc, QStringLiteral("must be greater than 0"));
+  // In plane strain the stress is divided by (1 - 2 x Poisson's ratio): at 0.5 it has no value.
+  if (PlaneStrainChosen() && !(poisson < 0.5))
+    return RefusedValues(EditPoisson, QStringLiteral("must be less than 0.5 for plane strain"));
 
   Project& p = project_;
   TSectionProperties& s = p.SectionProperties;
@@ -216,8 +246,8 @@ void TSectionDlg::OKBtnClick() {
   s.T0 = EditT0->value();
   s.Diffusivity = diffusivity;
   p.ProjectFlags |= pfSection;
-  s.Ec = EditEc->value();
-  s.Poisson = EditPoisson->value();
+  s.Ec = ec;
+  s.Poisson = poisson;
   s.Alpha = EditAlpha->value();
   if (const int item = stressButtons_->checkedId(); item >= 0) s.PlaneStrain = static_cast<std::uint8_t>(item);
   accept();

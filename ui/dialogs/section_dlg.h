@@ -36,7 +36,10 @@ class TSectionDlg : public TGradientDialog {
  private:
   void BuildControls();
   void FormShow();
-  void RefusedValues(QWidget* culprit);
+  // The warning, with a second line naming the field and why; the field gets the focus.
+  void RefusedValues(QWidget* culprit, const QString& why);
+  QString FieldCaption(const QWidget* field) const;  // its label without the " ="
+  bool PlaneStrainChosen() const;
   void UpdatePicture();
 
   kolma::Project& project_;

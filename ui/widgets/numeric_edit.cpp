@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QToolTip>
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -11,10 +12,11 @@
 namespace kolma::ui {
 namespace {
 
-constexpr QChar kGroupSeparator = u',';
 constexpr QChar kDecimalPoint = u'.';
 
 bool IsPatternChar(QChar c) { return c == u',' || c == u'0' || c == u'#' || c == u'.'; }
+
+bool IsAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // Fixed-point writing of `value` with exactly `decimals` decimals, independent of the locale.
 std::string FixedText(double value, int decimals) {
@@ -25,14 +27,21 @@ std::string FixedText(double value, int decimals) {
   return std::string(buffer.data(), result.ptr);
 }
 
-QString GroupThousands(const QString& digits) {
+QString GroupThousands(const QString& digits, const QString& separator) {
   QString grouped;
   const int n = static_cast<int>(digits.size());
   for (int i = 0; i < n; ++i) {
-    if (i > 0 && (n - i) % 3 == 0) grouped += kGroupSeparator;
+    if (i > 0 && (n - i) % 3 == 0) grouped += separator;
     grouped += digits[i];
   }
   return grouped;
+}
+
+// The digits at `at` onwards; `at` moves past them.
+QString TakeDigits(const QString& text, int& at) {
+  const int start = at;
+  while (at < text.size() && IsAsciiDigit(text[at])) ++at;
+  return text.mid(start, at - start);
 }
 
 }  // namespace
@@ -54,7 +63,8 @@ QString PlainNumber(double value, int decimals) {
   return text;
 }
 
-TNumberFormat::TNumberFormat(const QString& pattern) : pattern_(pattern) {
+TNumberFormat::TNumberFormat(const QString& pattern, const QLocale& locale)
+    : pattern_(pattern), decimal_(locale.decimalPoint()), group_(locale.groupSeparator()) {
   int i = 0;
   const int n = static_cast<int>(pattern.size());
   while (i < n && !IsPatternChar(pattern[i])) prefix_ += pattern[i++];
@@ -89,45 +99,100 @@ QString TNumberFormat::Format(double value) const {
   const bool allZero = std::all_of(fixed.begin(), fixed.end(), [](QChar c) { return c == u'0' || !c.isDigit(); });
   QString text = prefix_;
   if (negative && !allZero) text += u'-';
-  text += grouping_ ? GroupThousands(integerDigits) : integerDigits;
-  if (!decimals.isEmpty()) text += kDecimalPoint + decimals;
+  text += grouping_ ? GroupThousands(integerDigits, group_) : integerDigits;
+  if (!decimals.isEmpty()) text += decimal_ + decimals;
   return text + suffix_;
+}
+
+QString TNumberFormat::Plain(double value, int decimals) const {
+  return PlainNumber(value, decimals).replace(kDecimalPoint, decimal_);
+}
+
+QString TNumberFormat::Example() const {
+  return QStringLiteral("1") + group_ + QStringLiteral("234") + decimal_ + QStringLiteral("5");
+}
+
+bool TNumberFormat::IsGroupSeparatorAt(const QString& text, int at, int* length) const {
+  if (!group_.isEmpty() && QStringView(text).mid(at).startsWith(group_)) {
+    *length = static_cast<int>(group_.size());
+    return true;
+  }
+  // Where the desktop groups with a (no-break) space, a plain space is what people type.
+  const bool spaceGrouping = group_.size() == 1 && group_[0].isSpace();
+  if (spaceGrouping && at < text.size() && text[at].isSpace()) {
+    *length = 1;
+    return true;
+  }
+  return false;
 }
 
 std::optional<double> TNumberFormat::Parse(const QString& text) const {
   QString t = text.trimmed();
   const QString prefix = prefix_.trimmed();
   const QString suffix = suffix_.trimmed();
-  if (!prefix.isEmpty() && t.startsWith(prefix, Qt::CaseInsensitive)) t = t.mid(prefix.size());
-  if (!suffix.isEmpty() && t.endsWith(suffix, Qt::CaseInsensitive)) t.chop(suffix.size());
+  if (!prefix.isEmpty() && t.startsWith(prefix, Qt::CaseInsensitive)) t = t.mid(prefix.size()).trimmed();
+  if (!suffix.isEmpty() && t.endsWith(suffix, Qt::CaseInsensitive)) t = t.chopped(suffix.size()).trimmed();
 
-  std::string digits;
-  for (QChar c : t) {
-    if (c == kGroupSeparator || c.isSpace()) continue;
-    const char16_t u = c.unicode();
-    const bool allowed = (u >= u'0' && u <= u'9') || u == u'.' || u == u'-' || u == u'+' || u == u'e' || u == u'E';
-    if (!allowed) return std::nullopt;
-    digits += static_cast<char>(u);
+  int at = 0;
+  std::string number;
+  if (at < t.size() && (t[at] == u'-' || t[at] == QChar(0x2212))) {
+    number += '-';
+    ++at;
+  } else if (at < t.size() && t[at] == u'+') {
+    ++at;
   }
-  // from_chars takes no leading '+'.
-  if (!digits.empty() && digits.front() == '+') digits.erase(0, 1);
-  if (digits.empty()) return std::nullopt;
+
+  // Integer digits, in groups of three after the first when grouped.
+  QString integerDigits = TakeDigits(t, at);
+  bool firstGroup = true;
+  int separatorLength = 0;
+  while (IsGroupSeparatorAt(t, at, &separatorLength)) {
+    const QString& leading = integerDigits;
+    if (firstGroup && (leading.isEmpty() || leading.size() > 3 || leading[0] == u'0')) return std::nullopt;
+    firstGroup = false;
+    at += separatorLength;
+    const QString group = TakeDigits(t, at);
+    if (group.size() != 3) return std::nullopt;
+    integerDigits += group;
+  }
+
+  QString decimals;
+  if (!decimal_.isEmpty() && QStringView(t).mid(at).startsWith(decimal_)) {
+    at += static_cast<int>(decimal_.size());
+    decimals = TakeDigits(t, at);
+  }
+  if (integerDigits.isEmpty() && decimals.isEmpty()) return std::nullopt;
+  number += (integerDigits.isEmpty() ? QStringLiteral("0") : integerDigits).toStdString();
+  if (!decimals.isEmpty()) number += '.' + decimals.toStdString();
+
+  if (at < t.size() && (t[at] == u'e' || t[at] == u'E')) {
+    number += 'e';
+    ++at;
+    if (at < t.size() && (t[at] == u'-' || t[at] == u'+')) number += static_cast<char>(t[at++].unicode());
+    const QString exponent = TakeDigits(t, at);
+    if (exponent.isEmpty()) return std::nullopt;
+    number += exponent.toStdString();
+  }
+  if (at != t.size()) return std::nullopt;
+
   double value = 0.0;
-  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (result.ec != std::errc() || result.ptr != digits.data() + digits.size() || !std::isfinite(value))
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (result.ec != std::errc() || result.ptr != number.data() + number.size() || !std::isfinite(value))
     return std::nullopt;
   return value;
 }
 
 TNumericEdit::TNumericEdit(QWidget* parent) : TNumericEdit(QStringLiteral(",0.########"), parent) {}
 
-TNumericEdit::TNumericEdit(const QString& displayFormat, QWidget* parent) : QLineEdit(parent), format_(displayFormat) {
+TNumericEdit::TNumericEdit(const QString& displayFormat, QWidget* parent)
+    : QLineEdit(parent), format_(displayFormat, locale()) {
   setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   ShowValue();
+  connect(this, &QLineEdit::textEdited, this, &TNumericEdit::ClearRefusal);
 }
 
 void TNumericEdit::setDisplayFormat(const QString& pattern) {
-  format_ = TNumberFormat(pattern);
+  format_ = TNumberFormat(pattern, locale());
   ShowValue();
 }
 
@@ -146,14 +211,36 @@ double TNumericEdit::Clamp(double value) const {
 
 bool TNumericEdit::Editing() const { return showingPlain_ && isModified(); }
 
+QString TNumericEdit::Bound(double value) const {
+  return format_.Plain(value, kInternalDecimals) + format_.Suffix();
+}
+
+std::optional<double> TNumericEdit::Accepted(const QString& text, QString* reason) const {
+  const QString typed = text.trimmed();
+  const auto parsed = format_.Parse(typed);
+  if (!parsed) {
+    if (reason) *reason = QStringLiteral("\"%1\" is not a number; write numbers like %2").arg(typed, format_.Example());
+    return std::nullopt;
+  }
+  const double value = RoundToDecimals(*parsed, kInternalDecimals);
+  if (hasRange_ && (value < minimum_ || value > maximum_)) {
+    if (reason)
+      *reason = QStringLiteral("%1 is out of range: enter a value from %2 to %3")
+                    .arg(typed, Bound(minimum_), Bound(maximum_));
+    return std::nullopt;
+  }
+  return value;
+}
+
 double TNumericEdit::value() const {
   if (Editing()) {
-    if (const auto typed = format_.Parse(text())) return Clamp(RoundToDecimals(*typed, kInternalDecimals));
+    if (const auto typed = Accepted(text(), nullptr)) return *typed;
   }
   return value_;
 }
 
 void TNumericEdit::setValue(double value) {
+  ClearRefusal();
   if (!std::isfinite(value)) {
     ShowValue();
     return;
@@ -165,16 +252,48 @@ void TNumericEdit::setValue(double value) {
   if (changed) emit valueChanged(value_);
 }
 
-void TNumericEdit::commitText() {
-  if (const auto typed = format_.Parse(text())) {
-    setValue(*typed);
-  } else {
-    ShowValue();  // refused: the previous value comes back
+bool TNumericEdit::commitText() {
+  if (isModified() || text() != Shown()) {
+    QString reason;
+    if (const auto typed = Accepted(text(), &reason))
+      setValue(*typed);
+    else
+      Refuse(reason);
   }
+  return refusal_.isEmpty();
 }
 
-void TNumericEdit::ShowValue() {
-  setText(showingPlain_ ? PlainNumber(value_, kInternalDecimals) : format_.Format(value_));
+void TNumericEdit::Refuse(const QString& reason) {
+  if (refusal_.isEmpty()) ownToolTip_ = toolTip();
+  refusal_ = reason;
+  ShowValue();
+  setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid #d01010; border-radius: 2px; padding: 0 2px; }"));
+  setToolTip(reason);
+  // Say it at once where the user is looking; the tool tip keeps it until the next change.
+  if (isVisible()) QToolTip::showText(mapToGlobal(QPoint(0, height())), reason, this);
+}
+
+void TNumericEdit::ClearRefusal() {
+  if (refusal_.isEmpty()) return;
+  refusal_.clear();
+  setStyleSheet(QString());
+  setToolTip(ownToolTip_);
+  QToolTip::hideText();
+}
+
+QString TNumericEdit::Shown() const {
+  return showingPlain_ ? format_.Plain(value_, kInternalDecimals) : format_.Format(value_);
+}
+
+void TNumericEdit::ShowValue() { setText(Shown()); }
+
+void TNumericEdit::changeEvent(QEvent* event) {
+  // The desktop (or the dialog) switched its number conventions: show the value in the new ones.
+  if (event->type() == QEvent::LocaleChange) {
+    format_ = TNumberFormat(format_.Pattern(), locale());
+    ShowValue();
+  }
+  QLineEdit::changeEvent(event);
 }
 
 void TNumericEdit::focusInEvent(QFocusEvent* event) {
@@ -211,8 +330,11 @@ void TNumericEdit::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+      // Enter takes the number and stays here; it does not press the dialog's default button.
       if (isModified()) commitText();
-      break;
+      QLineEdit::keyPressEvent(event);
+      event->accept();
+      return;
     case Qt::Key_Escape:
       if (isModified()) {  // first Escape undoes the typing; the next one reaches the dialog
         ShowValue();

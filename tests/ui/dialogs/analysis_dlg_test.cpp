@@ -1,6 +1,7 @@
 #include "ui/dialogs/analysis_dlg.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -224,6 +225,75 @@ TEST_F(AnalysisDlgTest, NothingElseStartsOrClosesWhileAnAnalysisRuns) {
   Find<QPushButton>("OKBtn")->click();  // closes once the run is over
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+TEST_F(AnalysisDlgTest, EnterInTheTimeStepTakesTheStepAndKeepsTheDialogOpen) {
+  TAnalysisDlg& d = dialog();
+  d.setLocale(QLocale::c());
+  d.show();
+  TNumericEdit* step = TimeStep();
+  QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+  QCoreApplication::sendEvent(step, &in);
+  step->selectAll();
+  step->insert(QStringLiteral("6.5"));
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  QCoreApplication::sendEvent(step, &enter);  // unaccepted, it would reach the default "Close"
+
+  EXPECT_TRUE(d.isVisible());
+  EXPECT_EQ(d.result(), 0);
+  EXPECT_EQ(step->value(), 6.5);
+  EXPECT_FALSE(step->isModified());  // taken, not merely pending
+}
+
+// Stops a second, longer run from inside its progress, once the bar has moved.
+enum class StopBy { Button, Escape };
+
+TEST_F(AnalysisDlgTest, AStoppedRunChangesNoResultAndSaysSo) {
+  Load("annual-daily-10m.kol");
+  TAnalysisDlg& d = dialog();
+  d.show();
+  EXPECT_FALSE(Enabled("ButtonStop"));
+  TimeStep()->setValue(24);
+  Find<QPushButton>("ButtonStartDirect")->click();
+  ASSERT_TRUE(project.HasFlag(pfDirectResults));
+  const TMatrix before = project.DirectResults.Temperatures;
+  const std::uint8_t flags = project.ProjectFlags;
+
+  for (StopBy way : {StopBy::Button, StopBy::Escape}) {
+    SCOPED_TRACE(way == StopBy::Button ? "Stop button" : "Escape");
+    TimeStep()->setValue(1);  // a year hour by hour
+    bool asked = false;
+    auto watch = QObject::connect(Find<QProgressBar>("ProgressBar"), &QProgressBar::valueChanged, &d, [&](int p) {
+      if (p == 0 || asked) return;
+      asked = true;
+      EXPECT_TRUE(Enabled("ButtonStop"));
+      // Delivered as the user's would be: among the events the run lets through.
+      if (way == StopBy::Button)
+        QMetaObject::invokeMethod(Find<QPushButton>("ButtonStop"), &QPushButton::click, Qt::QueuedConnection);
+      else
+        QCoreApplication::postEvent(&d, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    });
+    Find<QPushButton>("ButtonStartDirect")->click();
+    QObject::disconnect(watch);
+
+    ASSERT_TRUE(asked);
+    EXPECT_GT(Bar("ProgressBar"), 0);
+    EXPECT_LT(Bar("ProgressBar"), 512);
+    EXPECT_EQ(project.ProjectFlags, flags);
+    EXPECT_EQ(project.DirectResults.TimeStep, 24.0);
+    ASSERT_EQ(project.DirectResults.Temperatures.NrOfRows(), before.NrOfRows());
+    ASSERT_EQ(project.DirectResults.Temperatures.NrOfColumns(), before.NrOfColumns());
+    for (int r = 1; r <= before.NrOfRows(); ++r)
+      for (int c = 1; c <= before.NrOfColumns(); ++c)
+        ASSERT_EQ(project.DirectResults.Temperatures.Element(c, r), before.Element(c, r));
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_FALSE(d.Running());
+    EXPECT_FALSE(Enabled("ButtonStop"));
+    EXPECT_TRUE(Enabled("ButtonStartDirect"));
+    EXPECT_TRUE(Find<QLabel>("LabelTime")->isVisible());
+    EXPECT_EQ(Find<QLabel>("LabelTime")->text(), TAnalysisDlg::StoppedText());
+  }
 }
 
 TEST_F(AnalysisDlgTest, ARefusedRunShowsItsWarning) {

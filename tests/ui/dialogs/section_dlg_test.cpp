@@ -57,7 +57,10 @@ class SectionDlgTest : public ::testing::Test {
   }
 
   TSectionDlg& dialog() {
-    if (!dialog_) dialog_ = std::make_unique<TSectionDlg>(project);
+    if (!dialog_) {
+      dialog_ = std::make_unique<TSectionDlg>(project);
+      dialog_->setLocale(QLocale::c());  // a point-decimal desktop, whatever this one is
+    }
     return *dialog_;
   }
 
@@ -186,37 +189,80 @@ TEST_F(SectionDlgTest, AStoredStressChoiceOutsideTheTwoItemsIsKept) {
   EXPECT_EQ(project.SectionProperties.PlaneStrain, 2);
 }
 
-TEST_F(SectionDlgTest, RefusedValuesWarnAndKeepTheDialogAndTheProject) {
+struct RefusalCase {
+  double xu, xd, diffusivity, ec, poisson;
+  const char* stress;  // the radio button checked
+  const char* typed;   // typed into Poisson's ratio over the value above, or nullptr
+  const char* culprit;
+  const char* why;     // the second line of the warning
+};
+
+TEST_F(SectionDlgTest, RefusedValuesNameTheFieldFocusItAndKeepTheDialogAndTheProject) {
   project.ProjectFlags = pfDirectResults;
   const TVector nodesBefore = project.SectionProperties.Nodes;
-  struct Case {
-    double xu, xd, diffusivity;
+  const char* xd = "X coordinate of downstream face (Xd): must be greater than Xu.";
+  const char* positiveDiffusivity = "Diffusivity constant: must be greater than 0.";
+  const char* positiveModulus = "Young's modulus: must be greater than 0.";
+  const RefusalCase cases[] = {
+      {10, 0, 0.004, 20000, 0.19, "RadioPlaneStress", nullptr, "EditX2", xd},
+      {5, 5, 0.004, 20000, 0.19, "RadioPlaneStress", nullptr, "EditX2", xd},
+      {0, 10, 0.0, 20000, 0.19, "RadioPlaneStress", nullptr, "EditDiffusivity", positiveDiffusivity},
+      {0, 10, -0.004, 20000, 0.19, "RadioPlaneStress", nullptr, "EditDiffusivity", positiveDiffusivity},
+      {0, 10, 0.004, 0, 0.19, "RadioPlaneStress", nullptr, "EditEc", positiveModulus},
+      {0, 10, 0.004, -25000, 0.19, "RadioPlaneStress", nullptr, "EditEc", positiveModulus},
+      {0, 10, 0.004, 20000, 0.5, "RadioPlaneStrain", nullptr, "EditPoisson",
+       "Poisson's ratio: must be less than 0.5 for plane strain."},
+      // A decimal comma on a point-decimal desktop: refused by the edit, and OK holds.
+      {0, 10, 0.004, 20000, 0.19, "RadioPlaneStress", "0,2", "EditPoisson",
+       "Poisson's ratio: \"0,2\" is not a number; write numbers like 1,234.5."},
   };
-  const Case cases[] = {{10, 0, 0.004}, {5, 5, 0.004}, {0, 10, 0.0}, {0, 10, -0.004}};
-  for (const Case& c : cases) {
+  for (const RefusalCase& c : cases) {
+    SCOPED_TRACE(c.why);
     prompts.shown.clear();
     dialog_.reset();
+    dialog().show();
     SetSection(c.xu, c.xd, 6, 2);
     Edit("EditDiffusivity")->setValue(c.diffusivity);
+    Edit("EditEc")->setValue(c.ec);
+    Edit("EditPoisson")->setValue(c.poisson);
     Edit("EditT0")->setValue(9);
+    dialog().findChild<QRadioButton*>(QString::fromLatin1(c.stress))->setChecked(true);
+    if (c.typed) {
+      Edit("EditPoisson")->selectAll();
+      Edit("EditPoisson")->insert(QString::fromLatin1(c.typed));
+    }
     Click("OKBtn");
 
-    ASSERT_EQ(prompts.shown.size(), 1u) << c.xu << " " << c.xd << " " << c.diffusivity;
+    ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].kind, QStringLiteral("message"));
     EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Warning"));
-    EXPECT_EQ(prompts.shown[0].text, QStringLiteral("Incorrect values. Please apply the correction"));
+    EXPECT_EQ(prompts.shown[0].text,
+              QStringLiteral("Incorrect values. Please apply the correction\n") + QString::fromUtf8(c.why));
     EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Warning);
+    EXPECT_EQ(dialog().focusWidget(), Edit(c.culprit));
     EXPECT_NE(dialog().result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog().isVisible());
 
     EXPECT_EQ(project.ProjectFlags, pfDirectResults);
     EXPECT_EQ(project.SectionProperties.Xu, 0.0);
     EXPECT_EQ(project.SectionProperties.NbDivisions, 10);
     EXPECT_EQ(project.SectionProperties.T0, 0.0);
     EXPECT_EQ(project.SectionProperties.Diffusivity, 0.004);
+    EXPECT_EQ(project.SectionProperties.Ec, 20000.0);
+    EXPECT_EQ(project.SectionProperties.Poisson, 0.19);
     ASSERT_EQ(project.SectionProperties.Nodes.NrOfElem(), nodesBefore.NrOfElem());
     for (int i = 1; i <= nodesBefore.NrOfElem(); ++i)
       EXPECT_EQ(project.SectionProperties.Nodes.Element(i), nodesBefore.Element(i));
   }
+
+  // Plane stress takes the incompressible limit.
+  prompts.shown.clear();
+  Edit("EditPoisson")->setValue(0.5);
+  dialog().findChild<QRadioButton*>(QStringLiteral("RadioPlaneStress"))->setChecked(true);
+  Click("OKBtn");
+  EXPECT_TRUE(prompts.shown.empty());
+  EXPECT_EQ(dialog().result(), QDialog::Accepted);
+  EXPECT_EQ(project.SectionProperties.Poisson, 0.5);
 }
 
 TEST_F(SectionDlgTest, CancelAfterListingLeavesTheProjectAsItWas) {
