@@ -35,13 +35,13 @@ void Label(QPainter& p, QPointF at, const QString& text, Qt::Alignment horizonta
   p.drawText(placed, static_cast<int>(horizontal | Qt::AlignVCenter), text);
 }
 
-// The curve of f over the fraction 0..1 of the width of `area`, f giving a fraction of
+// The curve of f over the fractions 0..end of the width of `area`, f giving a fraction of
 // its height from the bottom.
-QPolygonF Curve(const QRectF& area, const std::function<double(double)>& f) {
+QPolygonF Curve(const QRectF& area, const std::function<double(double)>& f, double end = 1.0) {
   QPolygonF points;
-  const int steps = std::max(2, static_cast<int>(area.width()));
+  const int steps = std::max(2, static_cast<int>(end * area.width()));
   for (int i = 0; i <= steps; ++i) {
-    const double u = static_cast<double>(i) / steps;
+    const double u = end * i / steps;
     points << QPointF(area.left() + u * area.width(), area.bottom() - f(u) * area.height());
   }
   return points;
@@ -74,29 +74,34 @@ void TGeneratorDiagram::paintEvent(QPaintEvent*) {
   Dimension(p, QPointF(area.left(), area.bottom()), QPointF(area.left(), area.top() - 8));
   p.drawLine(QPointF(area.left(), area.bottom()), QPointF(area.right(), area.bottom()));
   p.setPen(meanPen);
-  p.drawLine(QPointF(area.left(), y(mean)), QPointF(area.right(), y(mean)));
+  // Without ice cover the magnified daily wave takes the right end.
+  const double meanEnd = kind_ == WithoutIceCover ? x(0.74) : area.right();
+  p.drawLine(QPointF(area.left(), y(mean)), QPointF(meanEnd, y(mean)));
   p.setPen(axisPen);
   Dimension(p, QPointF(x(0.03), area.bottom()), QPointF(x(0.03), y(mean)));
   Label(p, QPointF(x(0.03) + 4, y(mean / 2)), QStringLiteral("A0"), Qt::AlignLeft);
 
   if (kind_ == WithoutIceCover) {
-    // One annual period over 60 % of the width, starting at the phase (15 %), a daily
-    // ripple on it, and the daily wave magnified in the top right corner.
-    const double phase = 0.15, period = 0.6, a1 = 0.3;
+    // One annual period over half the width, starting at the phase, a daily ripple on it,
+    // and the daily wave magnified on the right.
+    const double phase = 0.14, period = 0.5, a1 = 0.3;
     p.setPen(curvePen);
-    p.drawPolyline(Curve(area, [&](double u) {
-      return mean + a1 * std::sin(2 * kPi * (u - phase) / period) + 0.03 * std::sin(2 * kPi * u * 40 - kPi / 2);
-    }));
+    p.drawPolyline(Curve(
+        area,
+        [&](double u) {
+          return mean + a1 * std::sin(2 * kPi * (u - phase) / period) + 0.03 * std::sin(2 * kPi * u * 36 - kPi / 2);
+        },
+        0.72));
     p.setPen(axisPen);
     const double crest = phase + period / 4;
     Dimension(p, QPointF(x(crest), y(mean)), QPointF(x(crest), y(mean + a1)));
     Label(p, QPointF(x(crest) + 4, y(mean + a1 / 2)), QStringLiteral("A1"), Qt::AlignLeft);
-    Dimension(p, QPointF(x(0), y(mean) + 8), QPointF(x(phase), y(mean) + 8));
-    Label(p, QPointF(x(phase / 2), y(mean) + 17), QStringLiteral("d"));
+    Dimension(p, QPointF(x(0), y(mean) - 8), QPointF(x(phase), y(mean) - 8));
+    Label(p, QPointF(x(phase / 2), y(mean) - 17), QStringLiteral("d"));
     Dimension(p, QPointF(x(phase), area.bottom() + 10), QPointF(x(phase + period), area.bottom() + 10));
     Label(p, QPointF(x(phase + period / 2), area.bottom() + 18), QStringLiteral("T (annual)"));
 
-    const QRectF day(x(0.66), area.top() - 6, area.width() * 0.3, area.height() * 0.42);
+    const QRectF day(x(0.77), area.top() + 12, area.width() * 0.2, area.height() * 0.4);
     p.setPen(curvePen);
     p.drawPolyline(Curve(day, [](double u) { return 0.5 + 0.5 * std::sin(2 * kPi * u - kPi / 2); }));
     p.setPen(axisPen);
@@ -118,8 +123,8 @@ void TGeneratorDiagram::paintEvent(QPaintEvent*) {
     const double crest = phase + warm / 2;
     Dimension(p, QPointF(x(crest), y(mean)), QPointF(x(crest), y(mean + a1)));
     Label(p, QPointF(x(crest) + 4, y(mean + a1 / 2)), QStringLiteral("A1"), Qt::AlignLeft);
-    Dimension(p, QPointF(x(0), y(mean) + 8), QPointF(x(phase), y(mean) + 8));
-    Label(p, QPointF(x(phase / 2), y(mean) + 17), QStringLiteral("d"));
+    Dimension(p, QPointF(x(0), y(mean) - 8), QPointF(x(phase), y(mean) - 8));
+    Label(p, QPointF(x(phase / 2), y(mean) - 17), QStringLiteral("d"));
     Dimension(p, QPointF(x(phase), y(mean) + 8), QPointF(x(phase + warm), y(mean) + 8));
     Label(p, QPointF(x(crest), y(mean) + 17), QStringLiteral("T2"));
     Dimension(p, QPointF(x(0), area.bottom() + 10), QPointF(x(1), area.bottom() + 10));

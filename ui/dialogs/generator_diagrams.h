@@ -11,7 +11,7 @@ class TGeneratorDiagram : public QWidget {
   enum Kind { WithoutIceCover, WithIceCover };
 
   explicit TGeneratorDiagram(Kind kind, QWidget* parent = nullptr);
-  QSize sizeHint() const override { return QSize(260, 150); }
+  QSize sizeHint() const override { return QSize(300, 160); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
