@@ -51,6 +51,8 @@ QPolygonF Curve(const QRectF& area, const std::function<double(double)>& f, doub
 
 TGeneratorDiagram::TGeneratorDiagram(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
   setMinimumSize(sizeHint());
+  setAccessibleName(kind == WithoutIceCover ? QStringLiteral("Sketch of the function without ice cover")
+                                            : QStringLiteral("Sketch of the function with ice cover"));
 }
 
 void TGeneratorDiagram::paintEvent(QPaintEvent*) {
