@@ -17,7 +17,7 @@
 namespace kolma::ui {
 namespace {
 
-struct EditSpec {
+struct EditRow {
   const char* name;
   const char* caption;
   const char* format;
@@ -35,7 +35,7 @@ TGeneratorDlg::TGeneratorDlg(QWidget* parent) : TGradientDialog(parent) {
 
 void TGeneratorDlg::BuildControls() {
   const GeneratorParameters defaults;
-  const EditSpec specs[] = {
+  const EditRow rows[] = {
       {"EditPeriod", "Period (T):", ",0 hours", std::pair(1.0, 1e10), defaults.period},
       {"EditPeriod2", "Period (T2):", ",0.## hours", std::pair(1.0, 1e100), defaults.warmPeriod},
       {"EditPhase", "Temperature phase (d):", ",0.## hours", std::pair(-8760.0, 8760.0), defaults.phase},
@@ -44,17 +44,17 @@ void TGeneratorDlg::BuildControls() {
       {"EditA2", "Daily variation (A2):", ",0.## \u00b0C", std::nullopt, defaults.dailyAmplitude},
   };
   TNumericEdit** edits[] = {&EditPeriod, &EditPeriod2, &EditPhase, &EditA0, &EditA1, &EditA2};
-  QLabel* labels[std::size(specs)] = {};
+  QLabel* labels[std::size(rows)] = {};
   auto* fields = new QGridLayout;
   fields->setVerticalSpacing(6);
-  for (size_t i = 0; i < std::size(specs); ++i) {
-    const EditSpec& spec = specs[i];
-    auto* edit = new TNumericEdit(QString::fromUtf8(spec.format), this);
-    edit->setObjectName(QString::fromLatin1(spec.name));
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    const EditRow& row = rows[i];
+    auto* edit = new TNumericEdit(QString::fromUtf8(row.format), this);
+    edit->setObjectName(QString::fromLatin1(row.name));
     edit->setFixedWidth(120);
-    if (spec.range) edit->setRange(spec.range->first, spec.range->second);
-    edit->setValue(spec.initial);
-    labels[i] = new QLabel(QString::fromLatin1(spec.caption), this);
+    if (row.range) edit->setRange(row.range->first, row.range->second);
+    edit->setValue(row.initial);
+    labels[i] = new QLabel(QString::fromLatin1(row.caption), this);
     labels[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     labels[i]->setBuddy(edit);
     fields->addWidget(labels[i], static_cast<int>(i), 0);
