@@ -5,8 +5,6 @@
 
 namespace kolma::ui {
 
-QString TitleText(const kolma::TShortTitle& title) { return QString::fromLatin1(title.Text()); }
-
 TItemList::TItemList(QWidget* parent) : QTreeWidget(parent) {
   setObjectName(QStringLiteral("SectionListBox1"));
   setColumnCount(1);

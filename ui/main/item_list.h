@@ -4,11 +4,9 @@
 #include <QTreeWidget>
 
 #include "core/model/project.h"
+#include "ui/widgets/title_text.h"
 
 namespace kolma::ui {
-
-// A thermometer title as the program shows it (titles are single-byte text).
-QString TitleText(const kolma::TShortTitle& title);
 
 class TItemList : public QTreeWidget {
   Q_OBJECT

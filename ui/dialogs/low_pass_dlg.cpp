@@ -1,0 +1,44 @@
+#include "ui/dialogs/low_pass_dlg.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/dialogs/period_edit.h"
+
+namespace kolma::ui {
+
+TLowPassDlg::TLowPassDlg(bool highPass, int unitIndex, double rangeLo, double rangeHi, QWidget* parent)
+    : TGradientDialog(parent) {
+  setWindowTitle(highPass ? QStringLiteral("High Pass Filter") : QStringLiteral("Low Pass Filter"));
+  auto* label = new QLabel(
+      highPass ? QStringLiteral("Remove all periods below =") : QStringLiteral("Remove all periods over ="), this);
+  label->setObjectName(QStringLiteral("LabelPeriod"));
+  EditPeriod = new TPeriodEdit(unitIndex, rangeLo, rangeHi, rangeHi, this);
+  EditPeriod->setObjectName(QStringLiteral("EditPeriod"));
+  EditPeriod->setFixedWidth(140);
+  label->setBuddy(EditPeriod);
+  MakeOkCancelButtons(OKBtn, CancelBtn);
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(label);
+  row->addWidget(EditPeriod);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+  auto* main = new QVBoxLayout(this);
+  main->setContentsMargins(14, 14, 14, 12);
+  main->setSpacing(14);
+  main->addLayout(row);
+  main->addLayout(buttons);
+  FixSizeAtLeast(QSize(300, 0));
+
+  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+double TLowPassDlg::Period() const { return EditPeriod->Period(); }
+
+}  // namespace kolma::ui
