@@ -52,6 +52,7 @@ double TBandFilterDlg::LowerPeriod() const { return EditLowerPeriod->Period(); }
 double TBandFilterDlg::UpperPeriod() const { return EditUpperPeriod->Period(); }
 
 void TBandFilterDlg::OKBtnClick() {
+  if (!CommitEdits(this, {EditLowerPeriod, EditUpperPeriod})) return;
   if (LowerPeriod() > UpperPeriod()) {
     Prompts().Message(this, PromptIcon::Warning, QStringLiteral("Warning"),
                       QStringLiteral("The period of \"Remove all periods over =\" must not be above the period of "

@@ -120,6 +120,7 @@ GeneratorParameters TGeneratorDlg::Parameters() const {
 }
 
 void TGeneratorDlg::OKBtnClick() {
+  if (!CommitEdits(this, {EditPeriod, EditPeriod2, EditPhase, EditA0, EditA1, EditA2})) return;
   const GeneratorParameters p = Parameters();
   if (GeneratedSampleCount(p.period) == 0) {
     // Refused before anything is allocated: the reason is the generator's own.

@@ -35,7 +35,9 @@ TLowPassDlg::TLowPassDlg(bool highPass, int unitIndex, double rangeLo, double ra
   main->addLayout(buttons);
   FixSizeAtLeast(QSize(300, 0));
 
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(OKBtn, &QPushButton::clicked, this, [this] {
+    if (CommitEdits(this, {EditPeriod})) accept();
+  });
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 

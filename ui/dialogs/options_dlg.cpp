@@ -192,6 +192,7 @@ void TOptionsDlg::LMDRadioPAddingAutomaticClick() {
 }
 
 void TOptionsDlg::OKBtnClick() {
+  if (!CommitEdits(this, {EditPadding})) return;
   const double entered = EditPadding->value();
   const double suggestion = SuggestedPadding(project_, entered);
   if (LMDRadioPaddingUser->isChecked() && !(0.5 * suggestion < entered && entered < 2.0 * suggestion)) {

@@ -236,7 +236,9 @@ void TTemperaturesDlg::BuildControls() {
   connect(ButtonSave, &QToolButton::clicked, this, &TTemperaturesDlg::SaveClick);
   connect(ButtonRefresh, &QPushButton::clicked, this, &TTemperaturesDlg::RefreshClick);
   connect(ComboTimeUnit, &QComboBox::currentIndexChanged, this, &TTemperaturesDlg::RefreshClick);
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(OKBtn, &QPushButton::clicked, this, [this] {
+    if (CommitEdits(this, {EditPosition})) accept();
+  });
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
   connect(ChartTime, &TRChart::OnMouseMoveInChart, this,
           [this](bool, Qt::KeyboardModifiers, double x, double y) { TimeChartMouseMove(x, y); });

@@ -1,5 +1,7 @@
 #include "ui/widgets/numeric_edit.h"
 
+#include "ui/widgets/prompts.h"
+
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QToolTip>
@@ -348,4 +350,15 @@ void TNumericEdit::keyPressEvent(QKeyEvent* event) {
   QLineEdit::keyPressEvent(event);
 }
 
+bool CommitEdits(QWidget* dialog, std::initializer_list<TNumericEdit*> edits) {
+  for (TNumericEdit* edit : edits) {
+    if (edit->commitText()) continue;
+    Prompts().Message(dialog, PromptIcon::Warning, QStringLiteral("Warning"), edit->refusal());
+    edit->setFocus();
+    return false;
+  }
+  return true;
+}
+
 }  // namespace kolma::ui
+

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QString>
+#include <initializer_list>
 #include <optional>
 
 namespace kolma::ui {
@@ -122,5 +123,10 @@ class TNumericEdit : public QLineEdit {
   QString refusal_;
   QString ownToolTip_;
 };
+
+// What a dialog's OK does first: takes what was typed in each edit. At the first edit that
+// holds a refused entry it warns with the reason, gives that edit the focus and returns
+// false, so the dialog stays open instead of going on with the previous value.
+bool CommitEdits(QWidget* dialog, std::initializer_list<TNumericEdit*> edits);
 
 }  // namespace kolma::ui
