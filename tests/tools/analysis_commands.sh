@@ -29,6 +29,8 @@ sed -n 3p "$work/n.csv" | grep -qE ',-?[0-9]\.[0-9]+e[-+][0-9]+' || fail "expone
 # The inverse analysis of the example discards short periods: a warning, status 1, no file...
 [ "$(status_of "$batch" inverse "$examples/four-thermometers.kol" --csv "$work/i.csv")" = 1 ] || fail "warning status"
 grep -q '^Warning: Numerical problem: Periods lower than' "$work/err" || fail "warning text"
+grep -qx 'kolma-batch: nothing written; --accept-warnings writes the table of this run anyway' "$work/err" \
+  || fail "no hint at --accept-warnings"
 [ -e "$work/i.csv" ] && fail "a file was written despite the warning"
 # ...unless the warnings are accepted.
 "$batch" inverse "$examples/four-thermometers.kol" --accept-warnings --csv "$work/i.csv" 2> /dev/null || fail "inverse"
