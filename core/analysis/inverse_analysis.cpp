@@ -15,6 +15,7 @@
 #include "core/analysis/face_coefficient_solver.h"
 #include "core/analysis/harmonic_decomposition.h"
 #include "core/analysis/harmonic_synthesis.h"
+#include "core/analysis/input_checks.h"
 #include "core/analysis/mean_profile.h"
 #include "core/analysis/record_noise_floor.h"
 #include "core/model/project.h"
@@ -53,26 +54,50 @@ bool NamesOccupiedSlot(const Project& project, int slot) {
   return slot >= 1 && slot <= kThermometerSlots && IsThermometerOccupied(project.Thermometer(slot));
 }
 
+// The slots whose values the run reads: the pair, and with a regression or polynomial
+// mean profile every other occupied slot as well.
+std::vector<int> SlotsRead(const Project& project) {
+  std::vector<int> slots{project.InversePair.First, project.InversePair.Second};
+  if (project.AnalysisOptions.AveragingCorrection != 0)
+    for (int slot = 1; slot <= kThermometerSlots; ++slot)
+      if (slot != slots[0] && slot != slots[1] && IsThermometerOccupied(project.Thermometer(slot)))
+        slots.push_back(slot);
+  return slots;
+}
+
 // Refusals come first so that nothing is computed on inputs that cannot give a result.
+// Values are checked for being numbers before they are compared, so that the warning
+// names what is wrong.
 std::optional<std::string> Refusal(const Project& project, double timeStep) {
-  if (!(timeStep > 0.0) || !std::isfinite(timeStep)) return kInverseAnalysisStepNotPositive;
+  // As in the window, the run needs a chosen pair.
+  if (!project.HasFlag(pfInversePair)) return kInversePairNotSelected;
+  if (auto r = CheckValue("Analysis time step", timeStep)) return r;
+  if (!(timeStep > 0.0)) return kInverseAnalysisStepNotPositive;
   const TInversePair& pair = project.InversePair;
   if (pair.First == pair.Second || !NamesOccupiedSlot(project, pair.First) ||
       !NamesOccupiedSlot(project, pair.Second))
     return kInversePairNotSelected;
   const TTemperatureInside& first = project.Thermometer(pair.First);
   const TTemperatureInside& second = project.Thermometer(pair.Second);
+  for (int slot : {pair.First, pair.Second})
+    if (auto r = CheckValue(ThermometerName(project, slot) + " time step", project.Thermometer(slot).TimeStep))
+      return r;
   if (first.TimeStep != second.TimeStep) return kInverseTimeStepMismatch;
   if (first.Values.NrOfElem() != second.Values.NrOfElem()) return kInverseCountMismatch;
-  if (!(first.TimeStep > 0.0) || !std::isfinite(first.TimeStep)) return kInverseRecordStepNotPositive;
+  if (!(first.TimeStep > 0.0)) return kInverseRecordStepNotPositive;
+  if (auto r = CheckSection(project, false)) return r;
   const TSectionProperties& section = project.SectionProperties;
-  if (!(section.Diffusivity > 0.0) || !std::isfinite(section.Diffusivity)) return kInverseDiffusivityNotPositive;
-  if (!(section.Xu < section.Xd) || !std::isfinite(section.Xu) || !std::isfinite(section.Xd))
-    return kInverseFacesNotOrdered;
+  if (!(section.Diffusivity > 0.0)) return kInverseDiffusivityNotPositive;
+  if (!(section.Xu < section.Xd)) return kInverseFacesNotOrdered;
+  const std::vector<int> slots = SlotsRead(project);
+  for (int slot : slots)
+    if (auto r = CheckThermometerPosition(project, slot)) return r;
+  for (int slot : slots)
+    if (auto r = CheckSamples(ThermometerName(project, slot), project.Thermometer(slot).Values)) return r;
   if (first.Position == second.Position) return kInversePairAtOnePosition;
   const std::int64_t steps = RoundHalfEven(first.Values.NrOfElem() * first.TimeStep / timeStep);
   if (steps < 1) return kInverseRecordTooShort;
-  if (steps > std::numeric_limits<std::int32_t>::max()) return kInverseTooManySteps;
+  if (auto r = CheckResultSize(2, steps)) return r;  // the two face histories
   return std::nullopt;
 }
 
@@ -319,6 +344,13 @@ AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const Prog
 
   TVector upstreamFace = WithMean(upstream, upstreamMean);
   TVector downstreamFace = WithMean(downstream, downstreamMean);
+  // The records were checked, but a harmonic can still overflow: such faces are never written.
+  if (!AllFinite(upstreamFace.Data(), upstream.size()) || !AllFinite(downstreamFace.Data(), downstream.size())) {
+    AnalysisOutcome failed;
+    failed.warnings = std::move(state.warnings);
+    failed.warnings.push_back(kResultNotFinite);
+    return failed;
+  }
   // From here on only moves and plain stores: the results change all together or not at all.
   TInverseResults& results = project.InverseResults;
   results.UpstreamTemperatures = std::move(upstreamFace);

@@ -15,8 +15,6 @@ inline constexpr const char* kInverseCountMismatch =
     "Inside Temperatures do not have the same number of data. Analysis is cancelled";
 inline constexpr const char* kInverseAnalysisStepNotPositive =
     "The analysis time step must be positive. Analysis is cancelled";
-inline constexpr const char* kInverseTooManySteps =
-    "The analysis time step is too small for the length of the Inside Temperatures. Analysis is cancelled";
 inline constexpr const char* kInversePairNotSelected =
     "Two Inside Temperatures must be selected for the inverse analysis. Analysis is cancelled";
 inline constexpr const char* kInverseRecordStepNotPositive =
