@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <numbers>
 #include <optional>
@@ -218,8 +217,6 @@ bool SolvePass(const TMatrix& table, int count, double diffusivity, const PassGe
       const FaceSolution s = SolveFaceCoefficients(
           k * g.nearDistance, table.Element(g.nearCosine, r), table.Element(g.nearSine, r), k * g.farDistance,
           table.Element(g.farCosine, r), table.Element(g.farSine, r));
-      if (std::getenv("KDBG") && s.status == FaceSolveStatus::kSolved && !DominatedByRecordError(s, g, f) && std::hypot(s.x[0], s.x[3]) > 1.0)
-        std::fprintf(stderr, "f=%g P=%g amp=%g nearG=%g farG=%g nf=%g ff=%g\n", f, 1/f, std::hypot(s.x[0], s.x[3]), s.nearGain, s.farGain, g.nearFloor, g.farFloor);
       if (s.status == FaceSolveStatus::kSolved && !DominatedByRecordError(s, g, f)) {
         solved.push_back({f, s.x[0], s.x[3]});
       } else if (s.status == FaceSolveStatus::kSolved) {
@@ -324,8 +321,10 @@ AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const Prog
   const double xaFromDown = section.Xd - pair.a->Position, xbFromDown = section.Xd - pair.b->Position;
 
   std::vector<FaceHarmonic> upstreamHarmonics;
-  if (!SolvePass(table, count, section.Diffusivity, {xaFromUp, xbFromUp, kCosineA, kSineA, kCosineB, kSineB, floorA, floorB, &fourierA, &fourierB, fundamentalPeriod},
-                 state, progress, 0, kUpstreamSolved, upstreamHarmonics))
+  const PassGeometry fromUpstream{xaFromUp, xbFromUp, kCosineA, kSineA, kCosineB, kSineB,
+                                  floorA,   floorB,   &fourierA, &fourierB, fundamentalPeriod};
+  if (!SolvePass(table, count, section.Diffusivity, fromUpstream, state, progress, 0, kUpstreamSolved,
+                 upstreamHarmonics))
     return Stopped(state);
   // The upstream face is built before the downstream systems are looked at: a problem
   // found only from the downstream side does not take periods away from this face.
@@ -334,8 +333,9 @@ AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const Prog
   if (progress && !progress(kUpstreamDone)) return Stopped(state);
 
   std::vector<FaceHarmonic> downstreamHarmonics;
-  if (!SolvePass(table, count, section.Diffusivity,
-                 {xbFromDown, xaFromDown, kCosineB, kSineB, kCosineA, kSineA, floorB, floorA, &fourierB, &fourierA, fundamentalPeriod}, state, progress, kUpstreamDone,
+  const PassGeometry fromDownstream{xbFromDown, xaFromDown, kCosineB, kSineB, kCosineA, kSineA,
+                                    floorB,     floorA,     &fourierB, &fourierA, fundamentalPeriod};
+  if (!SolvePass(table, count, section.Diffusivity, fromDownstream, state, progress, kUpstreamDone,
                  kDownstreamSolved, downstreamHarmonics))
     return Stopped(state);
   const std::vector<double> downstream =

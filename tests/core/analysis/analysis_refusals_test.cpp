@@ -67,8 +67,10 @@ TEST(AnalysisRefusals, UnusableInputsAreNamedAndNothingIsWritten) {
       {true, 24, [](Project& p) { p.Thermometer(1).Position = kNaN; }, "Thermometer 1 \"T1\" position is not a number"},
       {false, kNaN, [](Project&) {}, "Analysis time step is not a number"},
       {false, 24, [](Project& p) { p.UpstreamHistory.TimeStep = kNaN; }, "Upstream face time step is not a number"},
-      {true, 24, [](Project& p) { p.Thermometer(1).TimeStep = kNaN; }, "Thermometer 1 \"T1\" time step is not a number"},
-      {false, 24, [](Project& p) { p.SectionProperties.Xu = -kInf; }, "Upstream face position (Xu) is out of range (-inf)"},
+      {true, 24, [](Project& p) { p.Thermometer(1).TimeStep = kNaN; },
+       "Thermometer 1 \"T1\" time step is not a number"},
+      {false, 24, [](Project& p) { p.SectionProperties.Xu = -kInf; },
+       "Upstream face position (Xu) is out of range (-inf)"},
       {true, 24, [](Project& p) { p.SectionProperties.Diffusivity = kNaN; }, "Diffusivity is not a number"},
       {false, 24, [](Project& p) { p.SectionProperties.Ec = kNaN; }, "Young's modulus is not a number"},
       // Results beyond the memory an analysis may take.
