@@ -37,7 +37,11 @@ int TimedRun(const char* what, bool acceptWarnings, Run run, Describe describe) 
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   for (const std::string& warning : outcome.warnings) std::fprintf(stderr, "Warning: %s\n", warning.c_str());
-  if (!outcome.completed || (!outcome.warnings.empty() && !acceptWarnings)) return kExitWarning;
+  if (!outcome.completed) return kExitWarning;
+  if (!outcome.warnings.empty() && !acceptWarnings) {
+    std::fprintf(stderr, "kolma-batch: nothing written; --accept-warnings writes the table of this run anyway\n");
+    return kExitWarning;
+  }
   std::fprintf(stderr, "%s analysis: %s; %.3f s\n", what, describe().c_str(), seconds);
   return kExitOk;
 }

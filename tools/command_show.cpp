@@ -16,13 +16,14 @@ void Line(const std::string& key, const std::string& value) {
 void Line(const std::string& key, double value) { Line(key, FormatDouble(value)); }
 void Line(const std::string& key, long long value) { Line(key, std::to_string(value)); }
 
-// Titles are single-byte text of any content: keep each on one line and readable.
+// Titles may hold any byte: printed as UTF-8 (the stored bytes are Latin-1), with control
+// characters escaped so that each stays on one line.
 std::string EscapeTitle(const std::string& title) {
   std::string text;
   for (unsigned char c : title) {
     if (c == '\\') {
       text += "\\\\";
-    } else if (c >= 0x20 && c < 0x7F) {
+    } else if (c >= 0x20 && c != 0x7F) {
       text += static_cast<char>(c);
     } else {
       char hex[5];
@@ -65,7 +66,7 @@ void ShowProject(const Project& p) {
     const TTemperatureInside& t = p.Thermometer(slot);
     if (!IsThermometerOccupied(t)) continue;
     const std::string key = "thermometer." + std::to_string(slot);
-    Line(key + ".title", EscapeTitle(t.Title.Text()));
+    Line(key + ".title", EscapeTitle(t.Title.Utf8Text()));
     Line(key + ".position", t.Position);
     Line(key + ".count", static_cast<long long>(t.Values.NrOfElem()));
     Line(key + ".timeStep", t.TimeStep);

@@ -5,12 +5,14 @@
 #include <complex>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/analysis/harmonic_decomposition.h"
 #include "core/analysis/harmonic_synthesis.h"
+#include "core/analysis/input_checks.h"
 #include "core/analysis/slab_response.h"
 #include "core/model/project.h"
 #include "core/numeric/errors.h"
@@ -29,6 +31,7 @@ constexpr const char* kBadFaceStep = "The time step of the face temperatures mus
 constexpr const char* kBadSection = "The downstream face must lie beyond the upstream face (Xd > Xu). Analysis aborted.";
 constexpr const char* kBadDiffusivity = "The thermal diffusivity must be positive. Analysis aborted.";
 constexpr const char* kNoNodes = "The section nodes have not been computed. Analysis aborted.";
+constexpr const char* kNoSection = "The section must be defined before a direct analysis. Analysis aborted.";
 constexpr const char* kNoUserFaces =
     "The temperatures of both faces must be defined before a direct analysis. Analysis aborted.";
 constexpr const char* kNoInverseFaces =
@@ -56,26 +59,50 @@ Faces ChooseFaces(const Project& project, bool useInverseFaces) {
           project.DownstreamHistory.TimeStep};
 }
 
-// The number of analysis steps, or 0 for a refused run (the reason in `warning`).
+// The number of analysis steps, or 0 for a refused run (the reason in `warning`). Values
+// are checked for being numbers before they are compared, so that the warning names what
+// is wrong.
 std::int64_t CheckInputs(const Project& project, const DirectAnalysisRequest& request, const Faces& faces,
                          std::string& warning) {
   const TSectionProperties& s = project.SectionProperties;
   const int n = faces.upstream->NrOfElem();
-  const bool facesDefined = request.useInverseFaces ? (project.ProjectFlags & pfInverseResults) != 0
-                                                   : (project.ProjectFlags & pfUpstream) != 0 &&
-                                                         (project.ProjectFlags & pfDownstream) != 0;
-  if (!facesDefined) warning = request.useInverseFaces ? kNoInverseFaces : kNoUserFaces;
-  else if (!Positive(request.timeStep)) warning = kBadAnalysisStep;
-  else if (n != faces.downstream->NrOfElem() || faces.upstreamStep != faces.downstreamStep) warning = kFacesMismatch;
-  else if (!Positive(faces.upstreamStep)) warning = kBadFaceStep;
-  else if (!(std::isfinite(s.Xu) && std::isfinite(s.Xd) && s.Xu < s.Xd)) warning = kBadSection;
-  else if (!Positive(s.Diffusivity)) warning = kBadDiffusivity;
-  else if (s.NbDivisions < 1 || s.Nodes.NrOfElem() < s.NbDivisions + 1) warning = kNoNodes;
-  if (!warning.empty()) return 0;
+  const std::optional<std::string> refusal = [&]() -> std::optional<std::string> {
+    const bool facesDefined = request.useInverseFaces ? project.HasFlag(pfInverseResults)
+                                                      : project.HasFlag(pfUpstream) && project.HasFlag(pfDownstream);
+    if (!facesDefined) return request.useInverseFaces ? kNoInverseFaces : kNoUserFaces;
+    // As in the window, the user's faces take a defined section.
+    if (!request.useInverseFaces && !project.HasFlag(pfSection)) return kNoSection;
+    if (auto r = CheckValue("Analysis time step", request.timeStep)) return r;
+    if (!Positive(request.timeStep)) return kBadAnalysisStep;
+    if (auto r = CheckValue("Upstream face time step", faces.upstreamStep)) return r;
+    if (auto r = CheckValue("Downstream face time step", faces.downstreamStep)) return r;
+    if (n != faces.downstream->NrOfElem() || faces.upstreamStep != faces.downstreamStep) return kFacesMismatch;
+    if (!Positive(faces.upstreamStep)) return kBadFaceStep;
+    if (auto r = CheckSection(project, true)) return r;
+    if (!(s.Xu < s.Xd)) return kBadSection;
+    if (!Positive(s.Diffusivity)) return kBadDiffusivity;
+    if (s.Nodes.NrOfElem() < s.NbDivisions + 1) return kNoNodes;
+    if (auto r = CheckSamples("Upstream face", *faces.upstream)) return r;
+    if (auto r = CheckSamples("Downstream face", *faces.downstream)) return r;
+    for (int slot = 1; slot <= kThermometerSlots; ++slot)
+      if (IsThermometerOccupied(project.Thermometer(slot)))
+        if (auto r = CheckThermometerPosition(project, slot)) return r;
+    return std::nullopt;
+  }();
+  if (refusal) {
+    warning = *refusal;
+    return 0;
+  }
   const std::int64_t steps = RoundHalfEven(n * faces.upstreamStep / request.timeStep);
-  if (steps <= 0) warning = kTooShort;
-  else if (steps > std::numeric_limits<std::int32_t>::max()) throw EMatrixError(kNotEnoughMemory);
-  return warning.empty() ? steps : 0;
+  if (steps <= 0) {
+    warning = kTooShort;
+    return 0;
+  }
+  if (auto r = CheckResultSize(s.NbDivisions + 1 + CountOccupiedThermometers(project), steps)) {
+    warning = *r;
+    return 0;
+  }
+  return steps;
 }
 
 // The padded, re-sampled face records, transformed, with what the synthesis needs of them.
@@ -227,6 +254,14 @@ AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest&
       outcome.stopped = true;
       return outcome;
     }
+  }
+
+  // Values beyond what the inputs were checked for can still overflow the hyperbolic
+  // functions of a thick section: such results are never written.
+  if (!AllFinite(temperatures.Data(), static_cast<size_t>(nodes) * rows) ||
+      (thermometers > 0 && !AllFinite(thermometerTemperatures.Data(), static_cast<size_t>(thermometers) * rows))) {
+    outcome.warnings.push_back(kResultNotFinite);
+    return outcome;
   }
 
   // Everything is computed: hand it over in one go, so that a stop or an error on the

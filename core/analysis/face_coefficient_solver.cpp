@@ -59,6 +59,12 @@ FaceSolution SolveFaceCoefficients(double yNear, double aNear, double bNear, dou
     solution.status = FaceSolveStatus::kSingular;
     return solution;
   }
+  for (int row : {1, 4}) {
+    solution.nearGain += std::pow(system.Element(1, row), 2) + std::pow(system.Element(2, row), 2);
+    solution.farGain += std::pow(system.Element(3, row), 2) + std::pow(system.Element(4, row), 2);
+  }
+  solution.nearGain = std::sqrt(solution.nearGain);
+  solution.farGain = std::sqrt(solution.farGain);
   TMatrix measured(1, 4);
   measured.SetElement(1, 1, aNear);
   measured.SetElement(1, 2, bNear);

@@ -30,6 +30,11 @@ enum class FaceSolveStatus {
 struct FaceSolution {
   FaceSolveStatus status = FaceSolveStatus::kSingular;
   std::array<double, 4> x{};  // X1..X4, all 0 unless solved
+  // How much an error of the coefficients measured at each point grows on its way to the
+  // face: the root sum of squares of the inverse's entries that take (a, b) of that point
+  // to (X1, X4). An error of standard deviation s in each measured coefficient gives the
+  // face coefficients an error of sqrt(nearGain^2 sNear^2 + farGain^2 sFar^2).
+  double nearGain = 0.0, farGain = 0.0;
 };
 
 // Solves for X1..X4 from the coefficients (a, b) measured at the two reduced distances.

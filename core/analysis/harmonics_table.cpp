@@ -10,7 +10,7 @@ namespace {
 
 std::string SlotTitle(const Project& project, int slot) {
   if (slot < 1 || slot > kThermometerSlots) return {};
-  return project.Thermometer(slot).Title.Text();
+  return project.Thermometer(slot).Title.Utf8Text();
 }
 
 double SlotDistance(const Project& project, int slot) {

@@ -14,7 +14,9 @@
 #include "core/analysis/face_coefficient_solver.h"
 #include "core/analysis/harmonic_decomposition.h"
 #include "core/analysis/harmonic_synthesis.h"
+#include "core/analysis/input_checks.h"
 #include "core/analysis/mean_profile.h"
+#include "core/analysis/record_noise_floor.h"
 #include "core/model/project.h"
 #include "core/numeric/errors.h"
 #include "core/numeric/fast_fourier.h"
@@ -51,26 +53,50 @@ bool NamesOccupiedSlot(const Project& project, int slot) {
   return slot >= 1 && slot <= kThermometerSlots && IsThermometerOccupied(project.Thermometer(slot));
 }
 
+// The slots whose values the run reads: the pair, and with a regression or polynomial
+// mean profile every other occupied slot as well.
+std::vector<int> SlotsRead(const Project& project) {
+  std::vector<int> slots{project.InversePair.First, project.InversePair.Second};
+  if (project.AnalysisOptions.AveragingCorrection != 0)
+    for (int slot = 1; slot <= kThermometerSlots; ++slot)
+      if (slot != slots[0] && slot != slots[1] && IsThermometerOccupied(project.Thermometer(slot)))
+        slots.push_back(slot);
+  return slots;
+}
+
 // Refusals come first so that nothing is computed on inputs that cannot give a result.
+// Values are checked for being numbers before they are compared, so that the warning
+// names what is wrong.
 std::optional<std::string> Refusal(const Project& project, double timeStep) {
-  if (!(timeStep > 0.0) || !std::isfinite(timeStep)) return kInverseAnalysisStepNotPositive;
+  // As in the window, the run needs a chosen pair.
+  if (!project.HasFlag(pfInversePair)) return kInversePairNotSelected;
+  if (auto r = CheckValue("Analysis time step", timeStep)) return r;
+  if (!(timeStep > 0.0)) return kInverseAnalysisStepNotPositive;
   const TInversePair& pair = project.InversePair;
   if (pair.First == pair.Second || !NamesOccupiedSlot(project, pair.First) ||
       !NamesOccupiedSlot(project, pair.Second))
     return kInversePairNotSelected;
   const TTemperatureInside& first = project.Thermometer(pair.First);
   const TTemperatureInside& second = project.Thermometer(pair.Second);
+  for (int slot : {pair.First, pair.Second})
+    if (auto r = CheckValue(ThermometerName(project, slot) + " time step", project.Thermometer(slot).TimeStep))
+      return r;
   if (first.TimeStep != second.TimeStep) return kInverseTimeStepMismatch;
   if (first.Values.NrOfElem() != second.Values.NrOfElem()) return kInverseCountMismatch;
-  if (!(first.TimeStep > 0.0) || !std::isfinite(first.TimeStep)) return kInverseRecordStepNotPositive;
+  if (!(first.TimeStep > 0.0)) return kInverseRecordStepNotPositive;
+  if (auto r = CheckSection(project, false)) return r;
   const TSectionProperties& section = project.SectionProperties;
-  if (!(section.Diffusivity > 0.0) || !std::isfinite(section.Diffusivity)) return kInverseDiffusivityNotPositive;
-  if (!(section.Xu < section.Xd) || !std::isfinite(section.Xu) || !std::isfinite(section.Xd))
-    return kInverseFacesNotOrdered;
+  if (!(section.Diffusivity > 0.0)) return kInverseDiffusivityNotPositive;
+  if (!(section.Xu < section.Xd)) return kInverseFacesNotOrdered;
+  const std::vector<int> slots = SlotsRead(project);
+  for (int slot : slots)
+    if (auto r = CheckThermometerPosition(project, slot)) return r;
+  for (int slot : slots)
+    if (auto r = CheckSamples(ThermometerName(project, slot), project.Thermometer(slot).Values)) return r;
   if (first.Position == second.Position) return kInversePairAtOnePosition;
   const std::int64_t steps = RoundHalfEven(first.Values.NrOfElem() * first.TimeStep / timeStep);
   if (steps < 1) return kInverseRecordTooShort;
-  if (steps > std::numeric_limits<std::int32_t>::max()) return kInverseTooManySteps;
+  if (auto r = CheckResultSize(2, steps)) return r;  // the two face histories
   return std::nullopt;
 }
 
@@ -122,9 +148,29 @@ std::string DiscardWarning(double frequency) {
   return std::string(kInverseDiscardPrefix) + period + kInverseDiscardSuffix;
 }
 
+// Besides the conditioning test, a harmonic is kept only when the face amplitude it works
+// back stands clear of the error that the error of the records causes in it: at least this
+// many times the standard deviation of that error (the records' error floor times the
+// amplification of the harmonic's system). A margin this wide because a harmonic holding
+// nothing but record error works back an amplitude near that standard deviation, and at
+// the largest harmonic counts there are thousands of them, amplified up to 1e19: a single
+// one kept by chance would spoil the faces. With four standard deviations the chance is
+// e^-16 (about 1e-7) per harmonic. A real harmonic lost this way had less than four times
+// the error it would have brought; so more harmonics only ever add ones that carry
+// information, and the faces do not get worse.
+constexpr double kSignalToError = 4.0;
+
+// Where a system amplifies the records a thousandfold or more, what a thermometer holds of
+// that period is a thousandth of the face's amplitude or less: at that level the padding
+// (whose corners no face history caused) and the leakage of the strong harmonics fill the
+// spectrum with a continuum, which counts as record error as well. Below it the continuum
+// is mostly the leakage of the records' own harmonics, which the faces share.
+constexpr double kContinuumGain = 1000.0;
+
 // What the two passes share: the single warning of the run and the discard frequency.
 struct RunState {
   bool warned = false;
+  bool matrixProblem = false;  // a system failed the conditioning test or the inversion
   double discardFrequency = kNoDiscardFrequency;
   std::vector<std::string> warnings;
 };
@@ -139,7 +185,24 @@ struct FaceHarmonic {
 struct PassGeometry {
   double nearDistance = 0.0, farDistance = 0.0;
   int nearCosine = 0, nearSine = 0, farCosine = 0, farSine = 0;  // table columns
+  double nearFloor = 0.0, farFloor = 0.0;  // error of one measured coefficient
+  const TFastFourier* nearSpectrum = nullptr;
+  const TFastFourier* farSpectrum = nullptr;
+  double fundamentalPeriod = 0.0;  // hours: bin k is at frequency k / fundamentalPeriod
 };
+
+// True when the record error would dominate the face amplitudes this solution works back.
+bool DominatedByRecordError(const FaceSolution& s, const PassGeometry& g, double frequency) {
+  double nearFloor = g.nearFloor, farFloor = g.farFloor;
+  if (std::max(s.nearGain, s.farGain) >= kContinuumGain) {
+    const auto bin = static_cast<int>(RoundHalfEven(frequency * g.fundamentalPeriod));
+    nearFloor = std::max(nearFloor, LocalSpectrumFloor(*g.nearSpectrum, bin));
+    farFloor = std::max(farFloor, LocalSpectrumFloor(*g.farSpectrum, bin));
+  }
+  const double error2 = std::pow(s.nearGain * nearFloor, 2) + std::pow(s.farGain * farFloor, 2);
+  const double amplitude2 = s.x[0] * s.x[0] + s.x[3] * s.x[3];
+  return !(amplitude2 > kSignalToError * kSignalToError * error2);
+}
 
 // Solves the system of every non-constant harmonic, in increasing frequency. Returns
 // false when the caller asked to stop.
@@ -154,16 +217,18 @@ bool SolvePass(const TMatrix& table, int count, double diffusivity, const PassGe
       const FaceSolution s = SolveFaceCoefficients(
           k * g.nearDistance, table.Element(g.nearCosine, r), table.Element(g.nearSine, r), k * g.farDistance,
           table.Element(g.farCosine, r), table.Element(g.farSine, r));
-      if (s.status == FaceSolveStatus::kSolved) {
+      if (s.status == FaceSolveStatus::kSolved && !DominatedByRecordError(s, g, f)) {
         solved.push_back({f, s.x[0], s.x[3]});
-      } else if (!state.warned) {
+      } else if (s.status == FaceSolveStatus::kSolved) {
+        // Left out on its own: shorter periods whose records carry them are still kept.
+        if (!state.warned) state.warnings.push_back(DiscardWarning(f));
         state.warned = true;
-        if (s.status == FaceSolveStatus::kIllConditioned) {
-          state.warnings.push_back(DiscardWarning(f));
-          state.discardFrequency = f;
-        } else {
-          state.warnings.push_back(kInverseMatrixFailed);
-        }
+      } else if (!state.matrixProblem) {
+        state.matrixProblem = true;
+        const bool illConditioned = s.status == FaceSolveStatus::kIllConditioned;
+        if (illConditioned) state.discardFrequency = f;
+        if (!state.warned) state.warnings.push_back(illConditioned ? DiscardWarning(f) : kInverseMatrixFailed);
+        state.warned = true;
       }
     }
     if (progress) {
@@ -234,6 +299,8 @@ AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const Prog
   TFastFourier fourierA, fourierB;
   TransformHistory(fourierA, recordA);
   TransformHistory(fourierB, recordB);
+  const double floorA = RecordNoiseFloor(pair.a->Values, fourierA, padding);
+  const double floorB = RecordNoiseFloor(pair.b->Values, fourierB, padding);
   const double resampledStepB = (n + padding) * dt / recordB.NrOfElem();
   const TMatrix table =
       ChoisirHarmoniques(fourierA, fourierB, project.InverseHarmonics.MinHarmonics, resampledStepB);
@@ -254,8 +321,10 @@ AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const Prog
   const double xaFromDown = section.Xd - pair.a->Position, xbFromDown = section.Xd - pair.b->Position;
 
   std::vector<FaceHarmonic> upstreamHarmonics;
-  if (!SolvePass(table, count, section.Diffusivity, {xaFromUp, xbFromUp, kCosineA, kSineA, kCosineB, kSineB},
-                 state, progress, 0, kUpstreamSolved, upstreamHarmonics))
+  const PassGeometry fromUpstream{xaFromUp, xbFromUp, kCosineA, kSineA, kCosineB, kSineB,
+                                  floorA,   floorB,   &fourierA, &fourierB, fundamentalPeriod};
+  if (!SolvePass(table, count, section.Diffusivity, fromUpstream, state, progress, 0, kUpstreamSolved,
+                 upstreamHarmonics))
     return Stopped(state);
   // The upstream face is built before the downstream systems are looked at: a problem
   // found only from the downstream side does not take periods away from this face.
@@ -264,8 +333,9 @@ AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const Prog
   if (progress && !progress(kUpstreamDone)) return Stopped(state);
 
   std::vector<FaceHarmonic> downstreamHarmonics;
-  if (!SolvePass(table, count, section.Diffusivity,
-                 {xbFromDown, xaFromDown, kCosineB, kSineB, kCosineA, kSineA}, state, progress, kUpstreamDone,
+  const PassGeometry fromDownstream{xbFromDown, xaFromDown, kCosineB, kSineB, kCosineA, kSineA,
+                                    floorB,     floorA,     &fourierB, &fourierA, fundamentalPeriod};
+  if (!SolvePass(table, count, section.Diffusivity, fromDownstream, state, progress, kUpstreamDone,
                  kDownstreamSolved, downstreamHarmonics))
     return Stopped(state);
   const std::vector<double> downstream =
@@ -274,6 +344,13 @@ AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const Prog
 
   TVector upstreamFace = WithMean(upstream, upstreamMean);
   TVector downstreamFace = WithMean(downstream, downstreamMean);
+  // The records were checked, but a harmonic can still overflow: such faces are never written.
+  if (!AllFinite(upstreamFace.Data(), upstream.size()) || !AllFinite(downstreamFace.Data(), downstream.size())) {
+    AnalysisOutcome failed;
+    failed.warnings = std::move(state.warnings);
+    failed.warnings.push_back(kResultNotFinite);
+    return failed;
+  }
   // From here on only moves and plain stores: the results change all together or not at all.
   TInverseResults& results = project.InverseResults;
   results.UpstreamTemperatures = std::move(upstreamFace);

@@ -15,8 +15,6 @@ inline constexpr const char* kInverseCountMismatch =
     "Inside Temperatures do not have the same number of data. Analysis is cancelled";
 inline constexpr const char* kInverseAnalysisStepNotPositive =
     "The analysis time step must be positive. Analysis is cancelled";
-inline constexpr const char* kInverseTooManySteps =
-    "The analysis time step is too small for the length of the Inside Temperatures. Analysis is cancelled";
 inline constexpr const char* kInversePairNotSelected =
     "Two Inside Temperatures must be selected for the inverse analysis. Analysis is cancelled";
 inline constexpr const char* kInverseRecordStepNotPositive =
@@ -43,6 +41,11 @@ inline constexpr const char* kInverseDiscardSuffix = " are discarded";
 // EFourierError, a padding that cannot be allocated EVectorError; both are passed on.
 // The constant term of the records is never solved for: the face means come from the
 // mean profile of the thermometers, the other retained harmonics each from their system.
+// A harmonic whose system fails the conditioning test is discarded with every shorter
+// period; one whose worked-back face amplitude the error of the records would dominate is
+// discarded on its own; both are reported by the one discard warning of the run. A run
+// whose faces would hold a value that is not a finite number writes nothing and warns
+// kResultNotFinite.
 AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const ProgressCallback& progress = {});
 
 }  // namespace kolma

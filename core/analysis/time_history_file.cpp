@@ -201,7 +201,11 @@ TimeHistoryReadResult Read(Scanner& s) {
   for (std::int64_t i = 0; i < count; ++i) {
     ReadToken(s, kRealChars, token);
     double value = 0.0;
-    if (ParseReal(token, value)) out[i] = value;  // an unreadable sample stays 0
+    // A missing (end of file) or unreadable sample stays 0, and is counted.
+    if (!token.empty() && ParseReal(token, value))
+      out[i] = value;
+    else
+      ++result.unreadSamples;
   }
   result.status = TimeHistoryReadStatus::Loaded;
   result.timeStep = timeStep;
@@ -245,6 +249,10 @@ TimeHistoryReadResult ParseTimeHistory(std::string_view text) {
 TimeHistoryReadResult ReadTimeHistory(std::istream& in) { return ReadStream(in, "the file"); }
 
 TimeHistoryReadResult ReadTimeHistoryFile(const fs::path& path) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (!ec && status.type() != fs::file_type::regular && status.type() != fs::file_type::directory)
+    return Failure(TimeHistoryReadStatus::ReadFailed, "Cannot open " + Quoted(path) + ": not a regular file");
   errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) return Failure(TimeHistoryReadStatus::ReadFailed, "Cannot open " + Quoted(path) + ": " + Reason(errno));

@@ -27,6 +27,8 @@ struct TimeHistoryReadResult {
   std::string error;     // kInvalidFileFormat, or the I/O failure with its reason
   TVector values;        // n samples when Loaded
   double timeStep = 0.0; // hours, finite and positive when Loaded
+  // How many of the n samples were missing (the file ended) or unreadable, and so set to 0.
+  int unreadSamples = 0;
 
   bool ok() const { return status == TimeHistoryReadStatus::Loaded; }
 };
@@ -35,6 +37,7 @@ struct TimeHistoryReadResult {
 TimeHistoryReadResult ParseTimeHistory(std::string_view text);
 // Reads a history from a stream, chunk by chunk.
 TimeHistoryReadResult ReadTimeHistory(std::istream& in);
+// Only a regular file is read: a FIFO or a device is refused at once instead of blocking.
 TimeHistoryReadResult ReadTimeHistoryFile(const std::filesystem::path& path);
 
 // value rounded to seven significant digits in the file's notation: 24 -> "2.4E+1",

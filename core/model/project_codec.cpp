@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/model/byte_stream.h"
+#include "core/model/node_distribution.h"
 
 namespace kolma {
 
@@ -88,7 +89,12 @@ bool Decoder::ReadSection() {
   const bool ok = in_.Double(s.Xu) && in_.Double(s.Xd) && in_.Int32(s.NbDivisions) && in_.Double(s.Ratio) &&
                   in_.Double(s.T0) && in_.Double(s.Diffusivity) && in_.Double(s.Ec) && in_.Double(s.Poisson) &&
                   in_.Double(s.Alpha) && in_.Byte(s.PlaneStrain);
-  return ok || Ends("the section");
+  if (!ok) return Ends("the section");
+  // The dialog offers 5 to 50; a damaged file must not make an analysis allocate without bound.
+  if (s.NbDivisions > kMaxNodeDivisions)
+    return Fail("section division count " + std::to_string(s.NbDivisions) + " is above " +
+                std::to_string(kMaxNodeDivisions));
+  return true;
 }
 
 // A count is accepted only when the samples it announces fit in what is left of the

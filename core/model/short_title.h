@@ -15,6 +15,9 @@ class TShortTitle {
   using Bytes = std::array<std::uint8_t, kCapacity>;
 
   std::string Text() const;
+  // The title as UTF-8, the bytes read as Latin-1: how a title enters a table, an export
+  // or a message, whose text is UTF-8.
+  std::string Utf8Text() const;
   // Longer texts are cut at 80 bytes. The bytes past the new length are left as they were.
   void SetText(std::string_view text);
 

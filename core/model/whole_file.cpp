@@ -59,6 +59,9 @@ bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::
   std::error_code ec;
   if (fs::is_directory(path, ec))
     return Fail(reason, "cannot open: " + std::make_error_code(std::errc::is_a_directory).message());
+  // A FIFO or a device would block the read or never end: only regular files are read.
+  const fs::file_status status = fs::status(path, ec);
+  if (!ec && status.type() != fs::file_type::regular) return Fail(reason, "cannot open: not a regular file");
   errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) return Fail(reason, SystemReason("cannot open"));

@@ -9,7 +9,8 @@
 namespace kolma {
 
 // False, with the reason, when the file cannot be opened or read to its end, or holds more
-// than maxBytes (a device or a wrong file must not fill the memory before it is refused).
+// than maxBytes (a wrong file must not fill the memory before it is refused). Only regular
+// files are read: a FIFO or a device is refused at once.
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string* reason = nullptr,
                    std::uintmax_t maxBytes = UINTMAX_MAX);
 

@@ -195,10 +195,10 @@ bool TMatrix::Invert() {
       a(j, j) = 1e-10;
       ok = false;
     }
-    if (j < n) {
-      const double inv = 1.0 / a(j, j);
-      for (int i = j + 1; i <= n; ++i) a(i, j) *= inv;
-    }
+    // A true division: a reciprocal times the entry may differ in the last bit, which
+    // an ill-conditioned system multiplies.
+    if (j < n)
+      for (int i = j + 1; i <= n; ++i) a(i, j) /= a(j, j);
   }
 
   if (ok) {

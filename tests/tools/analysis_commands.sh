@@ -29,6 +29,8 @@ sed -n 3p "$work/n.csv" | grep -qE ',-?[0-9]\.[0-9]+e[-+][0-9]+' || fail "expone
 # The inverse analysis of the example discards short periods: a warning, status 1, no file...
 [ "$(status_of "$batch" inverse "$examples/four-thermometers.kol" --csv "$work/i.csv")" = 1 ] || fail "warning status"
 grep -q '^Warning: Numerical problem: Periods lower than' "$work/err" || fail "warning text"
+grep -qx 'kolma-batch: nothing written; --accept-warnings writes the table of this run anyway' "$work/err" \
+  || fail "no hint at --accept-warnings"
 [ -e "$work/i.csv" ] && fail "a file was written despite the warning"
 # ...unless the warnings are accepted.
 "$batch" inverse "$examples/four-thermometers.kol" --accept-warnings --csv "$work/i.csv" 2> /dev/null || fail "inverse"
@@ -64,6 +66,23 @@ grep -q '/nonexistent/x.xls' "$work/err" || fail "the unwritable workbook is nam
 # A refused analysis: the section has no face histories.
 [ "$(status_of "$batch" direct "$examples/four-thermometers.kol" --csv "$work/r.csv")" = 1 ] || fail "refusal status"
 [ -e "$work/r.csv" ] && fail "a file was written for a refused analysis"
+
+# Inputs the analyses refuse, each named in the warning: status 1, no file.
+patched() {  # source example, offset, bytes as printf escapes: prints the patched copy's path
+  local copy=$work/patched-$2.kol
+  cp "$examples/$1" "$copy" && printf "$3" | dd of="$copy" bs=1 seek="$2" conv=notrunc 2> /dev/null
+  echo "$copy"
+}
+while IFS='|' read -r command project option warning; do
+  [ "$(status_of "$batch" $command "$project" $option --csv "$work/x.csv")" = 1 ] || fail "$warning: status"
+  grep -qxF "Warning: $warning" "$work/err" || fail "$warning: $(cat "$work/err")"
+  [ -e "$work/x.csv" ] && fail "$warning: a file was written"
+done <<EOF_CASES
+inverse|$(patched four-thermometers.kol 19 '\0')||Two Inside Temperatures must be selected for the inverse analysis. Analysis is cancelled
+direct|$(patched annual-daily-10m.kol 16 '\0')||The section must be defined before a direct analysis. Analysis aborted.
+inverse|$(patched four-thermometers.kol 194 '\0\0\0\0\0\0\370\177')||Thermometer 1 "T1", sample 1, is not a number
+direct|$examples/annual-daily-10m.kol|--time-step 1e-9|The results would hold 11 x 8760000000000 values (717937.9 GB), more than the 1 GB an analysis may take
+EOF_CASES
 
 # Bad input: status 2, one line, no file.
 printf 'not a project' > "$work/bad.kol"

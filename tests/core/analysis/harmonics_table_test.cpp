@@ -69,7 +69,7 @@ TEST(HarmonicsTable, InverseTitlesFollowTheOrderAcrossTheSection) {
   p.Thermometer(2).Position = 106.0;
   p.Thermometer(2).Title.SetText("T-six");
   p.Thermometer(5).Position = 102.0;
-  p.Thermometer(5).Title.SetText("T-two");
+  p.Thermometer(5).Title.SetText("Caf\xE9");  // stored as Latin-1
   p.InversePair = {2, 5};
   // Stored as an inverse analysis does: the zero-frequency term first.
   p.InverseHarmonics.HarmonicCount = 2;
@@ -80,13 +80,13 @@ TEST(HarmonicsTable, InverseTitlesFollowTheOrderAcrossTheSection) {
   p.InverseHarmonics.Phases.Resize(2, 2);
 
   const TResultTable t = InverseHarmonicsTable(p);
-  EXPECT_EQ(t.cell(0, 3), "T-two");  // slot 5 lies nearer the upstream face
+  EXPECT_EQ(t.cell(0, 3), "Caf\xC3\xA9");  // slot 5 lies nearer the upstream face; UTF-8 in the table
   EXPECT_EQ(t.cell(0, 5), "T-six");
   EXPECT_EQ(t.cell(3, 1), " 12.0000");  // shortest period on row 1
   EXPECT_EQ(t.cell(4, 1), "Infinite");  // the zero-frequency term last
 
   p.Thermometer(5).Position = 106.0;  // equal distances: the second of the pair first
-  EXPECT_EQ(InverseHarmonicsTitles(p), (std::pair<std::string, std::string>{"T-two", "T-six"}));
+  EXPECT_EQ(InverseHarmonicsTitles(p), (std::pair<std::string, std::string>{"Caf\xC3\xA9", "T-six"}));
   p.InversePair = {0, 0};  // no pair: no titles, and no slot 0 is ever read
   EXPECT_EQ(InverseHarmonicsTitles(p), (std::pair<std::string, std::string>{"", ""}));
 }

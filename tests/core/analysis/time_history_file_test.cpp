@@ -74,20 +74,21 @@ TEST(TimeHistoryFormat, HeaderAndSamples) {
     const char* text;
     std::vector<double> values;
     double timeStep;
+    int unread;  // samples missing or unreadable, set to 0
   };
   const Case cases[] = {
-      {"3\n24\n1\n2\n3\n", {1, 2, 3}, 24},
-      {"5\r\n24\r\n1\r\n2\r\n3\r\n", {1, 2, 3, 0, 0}, 24},      // short file: the rest is 0
-      {"3\n24\n1\n\n\n2\n   \t\n3\n", {1, 2, 3}, 24},          // blank lines are passed over
-      {"3\n24\n1\nabc\n3\n", {1, 0, 3}, 24},                     // letters read as 0, places kept
-      {"3\n24\n1\n2x\n3\n", {1, 0, 3}, 24},
-      {"3 samples\n2.4E+1 hours\n1 one\n2\t two\n3\n9\n9\n", {1, 2, 3}, 24},  // trailing text skipped
-      {"3\r24\r1\r2\r3", {1, 2, 3}, 24},                          // lone CR line ends, no final one
-      {"4\n1E-3\n2.4E+1\n1E-3\n-3.5\n12.75\n", {24, 0.001, -3.5, 12.75}, 0.001},
-      {"3\n+.5\n1.\n+2\n-.25e1\n", {1, 2, -2.5}, 0.5},
-      {"2\n1\n1e-400\n1e400\n", {0, 0}, 1},                       // underflow reads 0, overflow unreadable
-      {"2\n1\n1\n", {1, 0}, 1},                                   // the end of the file reads 0
-      {"  \n\t 2 \n\n 1 \n5\n6\n", {5, 6}, 1},
+      {"3\n24\n1\n2\n3\n", {1, 2, 3}, 24, 0},
+      {"5\r\n24\r\n1\r\n2\r\n3\r\n", {1, 2, 3, 0, 0}, 24, 2},      // short file: the rest is 0
+      {"3\n24\n1\n\n\n2\n   \t\n3\n", {1, 2, 3}, 24, 0},          // blank lines are passed over
+      {"3\n24\n1\nabc\n3\n", {1, 0, 3}, 24, 1},                     // letters read as 0, places kept
+      {"3\n24\n1\n2x\n3\n", {1, 0, 3}, 24, 1},
+      {"3 samples\n2.4E+1 hours\n1 one\n2\t two\n3\n9\n9\n", {1, 2, 3}, 24, 0},  // trailing text skipped
+      {"3\r24\r1\r2\r3", {1, 2, 3}, 24, 0},                          // lone CR line ends, no final one
+      {"4\n1E-3\n2.4E+1\n1E-3\n-3.5\n12.75\n", {24, 0.001, -3.5, 12.75}, 0.001, 0},
+      {"3\n+.5\n1.\n+2\n-.25e1\n", {1, 2, -2.5}, 0.5, 0},
+      {"2\n1\n1e-400\n1e400\n", {0, 0}, 1, 1},                       // underflow reads 0, overflow unreadable
+      {"2\n1\n1\n", {1, 0}, 1, 1},                                   // the end of the file reads 0
+      {"  \n\t 2 \n\n 1 \n5\n6\n", {5, 6}, 1, 0},
   };
   for (const Case& c : cases) {
     const TimeHistoryReadResult r = ParseTimeHistory(c.text);
@@ -95,6 +96,7 @@ TEST(TimeHistoryFormat, HeaderAndSamples) {
     EXPECT_EQ(r.error, "");
     EXPECT_EQ(Values(r), c.values) << c.text;
     EXPECT_EQ(r.timeStep, c.timeStep) << c.text;
+    EXPECT_EQ(r.unreadSamples, c.unread) << c.text;
   }
 }
 
@@ -230,6 +232,13 @@ TEST_F(TimeHistoryFileTest, UnopenableFilesGiveAReason) {
   const TimeHistoryReadResult folder = ReadTimeHistoryFile(dir_);
   EXPECT_EQ(folder.status, Status::ReadFailed);
   EXPECT_NE(folder.error.find("Is a directory"), std::string::npos) << folder.error;
+#if defined(__unix__)
+  // A FIFO without a writer would block the open: it is refused at once.
+  ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+  const TimeHistoryReadResult pipe = ReadTimeHistoryFile(dir_ / "pipe");
+  EXPECT_EQ(pipe.status, Status::ReadFailed);
+  EXPECT_NE(pipe.error.find("not a regular file"), std::string::npos) << pipe.error;
+#endif
 }
 
 TEST_F(TimeHistoryFileTest, FailedSavesKeepThePreviousFile) {

@@ -117,6 +117,14 @@ TEST(Matrix, InvertWorkedExampleAndSingularCases) {
   EXPECT_NEAR(m.Element(1, 2), -0.2, 1e-15);
   EXPECT_NEAR(m.Element(2, 2), 0.4, 1e-15);
 
+  // 3 / 5 is 0.6 exactly rounded, 3 * (1 / 5) one bit above: only the division gives the
+  // exact inverse [[3/8, -7/24], [-1/8, 5/24]].
+  TMatrix lastBit = FromRows({{5, 7}, {3, 9}});
+  ASSERT_TRUE(lastBit.Invert());
+  EXPECT_EQ(lastBit.Element(1, 1), 0.375);
+  EXPECT_EQ(lastBit.Element(1, 2), -0.125);
+  EXPECT_EQ(lastBit.Element(2, 2), 5.0 / 24.0);
+
   TMatrix rect(2, 3);
   rect.Fill(1);
   EXPECT_FALSE(rect.Invert());
