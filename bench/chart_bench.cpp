@@ -62,6 +62,26 @@ BENCHMARK(BM_PaintLongHistory)
     ->ArgsProduct({{87600, 1 << 20}, {kWhole, kZoomed}})
     ->Unit(benchmark::kMillisecond);
 
+// The first paint after a history is handed over, which also sorts out its runs of lines.
+void BM_FirstPaintOfNewHistory(benchmark::State& state) {
+  const int samples = int(state.range(0));
+  TRChart chart;
+  chart.resize(1600, 1000);
+  chart.SetRangeLoX(0);
+  chart.SetRangeHiX(samples);
+  chart.SetRangeLoY(-15);
+  chart.SetRangeHiY(35);
+  for (auto _ : state) {
+    state.PauseTiming();
+    chart.ClearDrawing();
+    AddNoisyHistory(chart, samples);
+    state.ResumeTiming();
+    QImage picture = chart.RenderPicture(false);
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+}
+BENCHMARK(BM_FirstPaintOfNewHistory)->Arg(87600)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
