@@ -195,23 +195,25 @@ class TItemPainter {
 
   void PaintDense(const TPolylineRun& run, size_t begin, size_t end) {
     std::vector<QLineF> lines;
-    auto line = [&](size_t a, size_t b) {
-      double x1 = g_.ToScreenX(run.x[a]), y1 = g_.ToScreenY(run.y[a]);
-      double x2 = g_.ToScreenX(run.x[b]), y2 = g_.ToScreenY(run.y[b]);
+    auto line = [&](double wx1, double wy1, double wx2, double wy2) {
+      double x1 = g_.ToScreenX(wx1), y1 = g_.ToScreenY(wy1), x2 = g_.ToScreenX(wx2), y2 = g_.ToScreenY(wy2);
       if (!ClipSegment(x1, y1, x2, y2, clip_)) return;
       const QPointF from(SnapX(x1), SnapY(y1)), to(SnapX(x2), SnapY(y2));
       // A line of no length would set a pixel beside its point, and that point is drawn by a
       // neighbouring line anyway.
       if (from != to) lines.emplace_back(from, to);
     };
+    const std::vector<double>& x = run.x;
+    const std::vector<double>& y = run.y;
     if (s_.reduceDenseLines) {
       const std::vector<TColumnVertices> columns = ColumnExtremes(run, g_, begin, end);
       for (size_t c = 0; c < columns.size(); ++c) {
-        if (c > 0) line(columns[c - 1].last, columns[c].first);
-        line(columns[c].low, columns[c].high);
+        const TColumnVertices& col = columns[c];
+        if (c > 0) line(x[columns[c - 1].last], y[columns[c - 1].last], x[col.first], y[col.first]);
+        line(x[col.first], col.low, x[col.first], col.high);
       }
     } else {
-      for (size_t k = begin + 1; k < end; ++k) line(k - 1, k);
+      for (size_t k = begin + 1; k < end; ++k) line(x[k - 1], y[k - 1], x[k], y[k]);
     }
     p_.setRenderHint(QPainter::Antialiasing, false);
     p_.drawLines(lines.data(), int(lines.size()));

@@ -43,14 +43,10 @@ void RememberVertices(TPolylineRun& run, const std::vector<TChartItem>& items) {
   run.blockLow.resize(blocks);
   run.blockHigh.resize(blocks);
   for (size_t b = 0; b < blocks; ++b) {
-    const size_t from = b * TPolylineRun::kBlock, to = std::min(n, from + TPolylineRun::kBlock);
-    size_t low = from, high = from;
-    for (size_t i = from + 1; i < to; ++i) {
-      if (run.y[i] < run.y[low]) low = i;
-      if (run.y[i] > run.y[high]) high = i;
-    }
-    run.blockLow[b] = uint32_t(low);
-    run.blockHigh[b] = uint32_t(high);
+    const auto [low, high] = std::minmax_element(run.y.begin() + b * TPolylineRun::kBlock,
+                                                 run.y.begin() + std::min(n, (b + 1) * TPolylineRun::kBlock));
+    run.blockLow[b] = *low;
+    run.blockHigh[b] = *high;
   }
 }
 
@@ -114,19 +110,24 @@ size_t EndOfEqual(size_t from, size_t to, const Value& value) {
   return hi;
 }
 
-// Indices of the lowest and highest vertex in [from, to).
-std::pair<size_t, size_t> LowestAndHighest(const TPolylineRun& run, size_t from, size_t to) {
+// The lowest and highest Y of the vertices [from, to).
+std::pair<double, double> LowestAndHighest(const TPolylineRun& run, size_t from, size_t to) {
   const std::vector<double>& y = run.y;
-  size_t low = from, high = from;
-  auto take = [&](size_t lowCandidate, size_t highCandidate) {
-    if (y[lowCandidate] < y[low]) low = lowCandidate;
-    if (y[highCandidate] > y[high]) high = highCandidate;
-  };
+  double low = y[from], high = y[from];
   constexpr size_t B = TPolylineRun::kBlock;
   size_t i = from;
-  for (; i < to && i % B != 0; ++i) take(i, i);
-  for (; i + B <= to; i += B) take(run.blockLow[i / B], run.blockHigh[i / B]);
-  for (; i < to; ++i) take(i, i);
+  for (; i < to && i % B != 0; ++i) {
+    low = std::min(low, y[i]);
+    high = std::max(high, y[i]);
+  }
+  for (; i + B <= to; i += B) {
+    low = std::min(low, run.blockLow[i / B]);
+    high = std::max(high, run.blockHigh[i / B]);
+  }
+  for (; i < to; ++i) {
+    low = std::min(low, y[i]);
+    high = std::max(high, y[i]);
+  }
   return {low, high};
 }
 
@@ -162,7 +163,7 @@ std::vector<TColumnVertices> ColumnExtremes(const TPolylineRun& run, const TChar
   for (size_t i = begin; i < end;) {
     const size_t next = EndOfEqual(i, end, column);
     const auto [low, high] = LowestAndHighest(run, i, next);
-    columns.push_back({uint32_t(i), uint32_t(next - 1), uint32_t(low), uint32_t(high)});
+    columns.push_back({uint32_t(i), uint32_t(next - 1), low, high});
     i = next;
   }
   return columns;

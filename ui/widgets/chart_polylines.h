@@ -22,8 +22,8 @@ struct TPolylineRun {
   // never decreases, -1 when it never increases, 0 otherwise (or when a coordinate is not finite).
   std::vector<double> x, y;
   int xOrder = 0;
-  // Per block of kBlock vertices: the index of its lowest and of its highest vertex.
-  std::vector<uint32_t> blockLow, blockHigh;
+  // Per block of kBlock vertices: the lowest and the highest Y.
+  std::vector<double> blockLow, blockHigh;
 
   static constexpr size_t kLongRun = 64;
   static constexpr size_t kBlock = 64;
@@ -52,17 +52,18 @@ class TPolylineCache {
 std::pair<size_t, size_t> VisibleVertices(const TPolylineRun& run, const TChartGeometry& geometry,
                                           double left, double right);
 
-// The vertices of a run that fall in one pixel column: the first and last in run order, and
-// the lowest and highest. Indices into the run's vertices.
+// The vertices of a run that fall in one pixel column: the first and last in run order
+// (indices into the run's vertices), and the lowest and highest Y among them.
 struct TColumnVertices {
-  uint32_t first, last, low, high;
+  uint32_t first, last;
+  double low, high;
 };
 
 // The vertices [begin, end) of an ordered run, column by column in run order. Drawn as separate
 // lines with their ends moved to pixel centres, the lines within a column are vertical and
-// together cover exactly the rows from the lowest to the highest vertex: so the line from `low`
-// to `high` of every column and the lines from `last` of a column to `first` of the next give the
-// very pixels of all the lines.
+// together cover exactly the rows from the lowest to the highest vertex: so a vertical line from
+// `low` to `high` in every column and the lines from `last` of a column to `first` of the next
+// give the very pixels of all the lines.
 std::vector<TColumnVertices> ColumnExtremes(const TPolylineRun& run, const TChartGeometry& geometry,
                                             size_t begin, size_t end);
 

@@ -114,7 +114,9 @@ TEST(ChartPolylines, ColumnExtremesDrawTheSamePixelsAsEveryLine) {
     }
     const size_t columns = ColumnExtremes(run, g, begin, end).size();
     EXPECT_EQ(v.byColumns, 2 * columns < end - begin) << columns << " columns, " << end - begin << " vertices";
-    if (!v.byColumns) EXPECT_TRUE(HasBlendedBlue(reduced)) << "few lines are drawn antialiased";
+    if (!v.byColumns) {
+      EXPECT_TRUE(HasBlendedBlue(reduced)) << "few lines are drawn antialiased";
+    }
   }
 }
 
