@@ -35,7 +35,9 @@ void RememberVertices(TPolylineRun& run, const std::vector<TChartItem>& items) {
     run.y[i] = items[run.first + i - 1].y2;
   }
   run.xOrder = XOrder(run.x, run.y);
-  if (!run.Ordered() || n > UINT32_MAX) {
+  if (!run.Ordered() || n > UINT32_MAX) {  // drawn line by line from the items
+    run.x = {};
+    run.y = {};
     run.xOrder = 0;
     return;
   }

@@ -18,8 +18,8 @@ namespace kolma::ui {
 // Consecutive lines that continue one another with the same pen: items [first, end).
 struct TPolylineRun {
   size_t first = 0, end = 0;
-  // Only for runs of at least kLongRun lines: the end - first + 1 vertices, and +1 when their X
-  // never decreases, -1 when it never increases, 0 otherwise (or when a coordinate is not finite).
+  // Only for runs of at least kLongRun lines whose X never decreases (xOrder +1) or never
+  // increases (-1), all coordinates finite: the end - first + 1 vertices. Otherwise empty and 0.
   std::vector<double> x, y;
   int xOrder = 0;
   // Per block of kBlock vertices: the lowest and the highest Y.
