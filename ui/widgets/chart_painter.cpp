@@ -1,6 +1,7 @@
 #include "ui/widgets/chart_painter.h"
 
 #include <QFontMetricsF>
+#include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -141,12 +142,13 @@ class TItemPainter {
 
   void PaintAll() {
     const auto& items = s_.items;
+    const auto& runs = s_.polylines.Runs(items);
+    auto run = runs.begin();
     for (size_t i = 0; i < items.size();) {
       if (items[i].kind == ChartItemKind::Line) {
-        size_t end = i + 1;
-        while (end < items.size() && ContinuesPolyline(items[end - 1], items[end])) ++end;
-        PaintLines(i, end);
-        i = end;
+        while (run->first < i) ++run;  // every line item starts or continues a run
+        PaintRun(*run);
+        i = run->end;
         continue;
       }
       if (items[i].kind == ChartItemKind::Mark) PaintMark(items[i]);
@@ -157,11 +159,6 @@ class TItemPainter {
   }
 
  private:
-  static bool ContinuesPolyline(const TChartItem& a, const TChartItem& b) {
-    return b.kind == ChartItemKind::Line && b.fromPen && b.x1 == a.x2 && b.y1 == a.y2 &&
-           b.color == a.color && b.penStyle == a.penStyle && b.lineWidth == a.lineWidth;
-  }
-
   // Line ends, marks and ellipse centres sit on pixel centres, the pixel WorldToPixel names.
   double SnapX(double sx) const { return g_.ScreenToPixelX(sx) + 0.5; }
   double SnapY(double sy) const { return g_.ScreenToPixelY(sy) + 0.5; }
@@ -171,20 +168,77 @@ class TItemPainter {
     return pen;
   }
 
-  void PaintLines(size_t first, size_t end) {
-    const TChartItem& style = s_.items[first];
+  // A long run ordered along X costs nothing outside the visible strip. Where more of its lines
+  // are visible than twice the pixel columns, a thin solid pen draws them as separate lines
+  // without antialiasing (blending hundreds of lines per column shows nothing finer), and then
+  // two lines per column give exactly the pixels of all of them.
+  void PaintRun(const TPolylineRun& run) {
+    const TChartItem& style = s_.items[run.first];
     p_.setPen(ItemPen(style));
     p_.setBrush(Qt::NoBrush);
+    if (!run.Ordered()) {
+      const auto& items = s_.items;
+      PaintPolyline(run.end - run.first + 1, [&items, &run](size_t k) {
+        const TChartItem& it = items[run.first + (k == 0 ? 0 : k - 1)];
+        return k == 0 ? QPointF(it.x1, it.y1) : QPointF(it.x2, it.y2);
+      });
+      return;
+    }
+    const auto [begin, end] = VisibleVertices(run, g_, clip_.left, clip_.right);
+    const bool thinSolid = style.lineWidth <= 1 && style.penStyle == Qt::SolidLine;
+    if (thinSolid && end - begin > 2 * size_t(g_.DataWidth() + 1)) {
+      PaintDense(run, begin, end);
+      return;
+    }
+    PaintPolyline(end - begin, [&run, begin](size_t k) { return QPointF(run.x[begin + k], run.y[begin + k]); });
+  }
+
+  void PaintDense(const TPolylineRun& run, size_t begin, size_t end) {
+    std::vector<QLineF> lines;
+    auto line = [&](double wx1, double wy1, double wx2, double wy2) {
+      double x1 = g_.ToScreenX(wx1), y1 = g_.ToScreenY(wy1), x2 = g_.ToScreenX(wx2), y2 = g_.ToScreenY(wy2);
+      if (!ClipSegment(x1, y1, x2, y2, clip_)) return;
+      const QPointF from(SnapX(x1), SnapY(y1)), to(SnapX(x2), SnapY(y2));
+      // A line of no length would set a pixel beside its point, and that point is drawn by a
+      // neighbouring line anyway.
+      if (from != to) lines.emplace_back(from, to);
+    };
+    const std::vector<double>& x = run.x;
+    const std::vector<double>& y = run.y;
+    if (s_.reduceDenseLines) {
+      const std::vector<TColumnVertices> columns = ColumnExtremes(run, g_, begin, end);
+      for (size_t c = 0; c < columns.size(); ++c) {
+        const TColumnVertices& col = columns[c];
+        if (c > 0) line(x[columns[c - 1].last], y[columns[c - 1].last], x[col.first], y[col.first]);
+        line(x[col.first], col.low, x[col.first], col.high);
+      }
+    } else {
+      for (size_t k = begin + 1; k < end; ++k) line(x[k - 1], y[k - 1], x[k], y[k]);
+    }
+    p_.setRenderHint(QPainter::Antialiasing, false);
+    p_.drawLines(lines.data(), int(lines.size()));
+    p_.setRenderHint(QPainter::Antialiasing, true);
+  }
+
+  // Lines between consecutive world vertices, clipped, with their ends moved to pixel centres,
+  // joined into polylines wherever one continues the last.
+  template <class Vertex>
+  void PaintPolyline(size_t count, const Vertex& vertex) {
+    if (count < 2) return;
     QPolygonF run;
     auto flush = [&] {
       if (run.size() == 1) run << run.front();
       if (run.size() >= 2) p_.drawPolyline(run);
       run.clear();
     };
-    for (size_t i = first; i < end; ++i) {
-      const TChartItem& it = s_.items[i];
-      double x1 = g_.ToScreenX(it.x1), y1 = g_.ToScreenY(it.y1);
-      double x2 = g_.ToScreenX(it.x2), y2 = g_.ToScreenY(it.y2);
+    const QPointF start = vertex(0);
+    double fromX = g_.ToScreenX(start.x()), fromY = g_.ToScreenY(start.y());
+    for (size_t k = 1; k < count; ++k) {
+      const QPointF to = vertex(k);
+      double x1 = fromX, y1 = fromY;
+      double x2 = g_.ToScreenX(to.x()), y2 = g_.ToScreenY(to.y());
+      fromX = x2;
+      fromY = y2;
       const double ox1 = x1, oy1 = y1;
       if (!ClipSegment(x1, y1, x2, y2, clip_)) {
         flush();

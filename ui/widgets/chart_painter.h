@@ -8,6 +8,7 @@
 
 #include "ui/widgets/chart_geometry.h"
 #include "ui/widgets/chart_items.h"
+#include "ui/widgets/chart_polylines.h"
 
 class QPainter;
 
@@ -28,6 +29,11 @@ struct TChartState {
   int minTickX = 0, minTickY = 0;
   std::vector<TChartItem> items;
   QFont font;
+  // The runs of connected lines among the items; invalidate on every change of the items.
+  mutable TPolylineCache polylines;
+  // Off: lines denser than the pixel columns are drawn one by one all the same (to check that
+  // drawing them by columns gives the same picture).
+  bool reduceDenseLines = true;
 };
 
 // Fonts and ticks worked out for one widget size.

@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "ui/widgets/chart_painter.h"
 
@@ -35,6 +36,11 @@ struct TRChart::TPrivate {
   enum class Drag { None, Pan, Band, Zoom } drag = Drag::None;
   QPoint pressPixel, bandEnd;
   TChartRanges rangesAtPress;
+
+  void AddItem(TChartItem&& item) {
+    state.items.push_back(std::move(item));
+    state.polylines.Invalidate();
+  }
 
   TChartItem NewItem(ChartItemKind kind) const {
     TChartItem item;
@@ -86,6 +92,7 @@ void TRChart::Changed() {
 
 void TRChart::ClearDrawing() {
   d_->state.items.clear();
+  d_->state.polylines.Invalidate();
   update();
 }
 
@@ -101,7 +108,7 @@ void TRChart::AddLineTo(double x, double y) {
   item.x2 = x;
   item.y2 = y;
   item.fromPen = true;
-  d_->state.items.push_back(item);
+  d_->AddItem(std::move(item));
   d_->penX = x;
   d_->penY = y;
 }
@@ -112,7 +119,7 @@ void TRChart::AddLine(double x1, double y1, double x2, double y2) {
   item.y1 = y1;
   item.x2 = x2;
   item.y2 = y2;
-  d_->state.items.push_back(item);
+  d_->AddItem(std::move(item));
 }
 
 void TRChart::AddMark(double x, double y, int markType) {
@@ -120,7 +127,7 @@ void TRChart::AddMark(double x, double y, int markType) {
   item.x1 = x;
   item.y1 = y;
   item.markType = markType;
-  d_->state.items.push_back(item);
+  d_->AddItem(std::move(item));
 }
 
 void TRChart::AddEllipse(double xc, double yc, double rx, double ry) {
@@ -129,7 +136,7 @@ void TRChart::AddEllipse(double xc, double yc, double rx, double ry) {
   item.y1 = yc;
   item.x2 = std::abs(rx);
   item.y2 = std::abs(ry);
-  d_->state.items.push_back(item);
+  d_->AddItem(std::move(item));
 }
 
 void TRChart::AddText(double x, double y, int fontSize, const QString& text) {
@@ -138,7 +145,7 @@ void TRChart::AddText(double x, double y, int fontSize, const QString& text) {
   item.y1 = y;
   item.fontSize = fontSize;
   item.text = text.left(kMaxTextLength);
-  d_->state.items.push_back(item);
+  d_->AddItem(std::move(item));
 }
 
 void TRChart::ShowDrawing() { update(); }
