@@ -390,9 +390,7 @@ TEST_F(MainFormTest, AcceptedSectionDialogDrawsTheSectionAndMarksTheProject) {
 TEST_F(MainFormTest, WindowsStillToComeSayTheyAreNotAvailable) {
   project().ProjectFlags = pfSection | pfUpstream | pfDownstream | pfDirectResults | pfInverseResults;
   form->UpdateMenuItems();
-  const char* entries[] = {"UpstreamFaceItem",     "DownstreamFaceItem",  "InsideSectionItem",
-                           "ToolUpstream",         "ToolDownstream",      "ToolInside",
-                           "InverseHarmonicsItem", "InverseTempTimeItem", "InverseSpreadsheetItem",
+  const char* entries[] = {"InverseHarmonicsItem", "InverseTempTimeItem", "InverseSpreadsheetItem",
                            "DirectHarmonicsItem",  "DirectDecompositionItem", "DirectTempXItem",
                            "DirectXTimeItem",      "Direct3DItem",        "DirectSpreadsheetItem",
                            "CompareItem"};
