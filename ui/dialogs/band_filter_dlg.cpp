@@ -31,12 +31,7 @@ TBandFilterDlg::TBandFilterDlg(int unitIndex, double rangeLo, double rangeHi, QW
     fields->addWidget(edit, row, 1);
     ++row;
   }
-  MakeOkCancelButtons(OKBtn, CancelBtn);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
+  QHBoxLayout* buttons = MakeOkCancelRow(OKBtn, CancelBtn);
   auto* main = new QVBoxLayout(this);
   main->setContentsMargins(14, 14, 14, 12);
   main->setSpacing(14);

@@ -1,5 +1,6 @@
 #include "ui/dialogs/dialog_background.h"
 
+#include <QHBoxLayout>
 #include <QLayout>
 #include <QLinearGradient>
 #include <QPainter>
@@ -32,6 +33,15 @@ void TGradientDialog::MakeOkCancelButtons(QPushButton*& ok, QPushButton*& cancel
   cancel = new QPushButton(QStringLiteral("Cancel"), this);
   cancel->setObjectName(QStringLiteral("CancelBtn"));
   cancel->setAutoDefault(false);
+}
+
+QHBoxLayout* TGradientDialog::MakeOkCancelRow(QPushButton*& ok, QPushButton*& cancel) {
+  MakeOkCancelButtons(ok, cancel);
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  row->addWidget(ok);
+  row->addWidget(cancel);
+  return row;
 }
 
 }  // namespace kolma::ui

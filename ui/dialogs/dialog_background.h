@@ -3,6 +3,7 @@
 // their fixed size.
 #include <QDialog>
 
+class QHBoxLayout;
 class QPushButton;
 
 namespace kolma::ui {
@@ -18,6 +19,8 @@ class TGradientDialog : public QDialog {
   void FixSizeAtLeast(const QSize& designed);
   // The "OK" (default) and "Cancel" buttons named OKBtn and CancelBtn.
   void MakeOkCancelButtons(QPushButton*& ok, QPushButton*& cancel);
+  // The same buttons at the right of a row of their own.
+  QHBoxLayout* MakeOkCancelRow(QPushButton*& ok, QPushButton*& cancel);
   void paintEvent(QPaintEvent* event) override;
 };
 

@@ -19,15 +19,11 @@ TLowPassDlg::TLowPassDlg(bool highPass, int unitIndex, double rangeLo, double ra
   EditPeriod->setObjectName(QStringLiteral("EditPeriod"));
   EditPeriod->setFixedWidth(140);
   label->setBuddy(EditPeriod);
-  MakeOkCancelButtons(OKBtn, CancelBtn);
 
   auto* row = new QHBoxLayout;
   row->addWidget(label);
   row->addWidget(EditPeriod);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
+  QHBoxLayout* buttons = MakeOkCancelRow(OKBtn, CancelBtn);
   auto* main = new QVBoxLayout(this);
   main->setContentsMargins(14, 14, 14, 12);
   main->setSpacing(14);

@@ -140,11 +140,7 @@ void TOptionsDlg::BuildControls() {
   paddingLayout->addLayout(paddingRow);
   paddingLayout->addWidget(RxLabel3);
 
-  MakeOkCancelButtons(OKBtn, CancelBtn);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
+  QHBoxLayout* buttons = MakeOkCancelRow(OKBtn, CancelBtn);
 
   auto* main = new QVBoxLayout(this);
   main->setContentsMargins(14, 14, 14, 12);

@@ -24,6 +24,8 @@
 #include "ui/dialogs/band_filter_dlg.h"
 #include "ui/dialogs/generator_dlg.h"
 #include "ui/dialogs/low_pass_dlg.h"
+#include "ui/widgets/chart_mouse_modes.h"
+#include "ui/widgets/chart_style.h"
 #include "ui/widgets/file_path.h"
 #include "ui/widgets/icons.h"
 #include "ui/widgets/numeric_edit.h"
@@ -52,17 +54,7 @@ void ConfigureChart(TRChart& chart, const char* name, const QString& caption, co
   chart.setAccessibleName(caption);
   chart.SetCaption(caption);
   chart.SetIdOrdinate(ordinate);
-  chart.SetDecPlaceX(-2);
-  chart.SetDecPlaceY(-2);
-  chart.SetGridStyle(gsDotLines);
-  chart.SetGridColor(QColor(192, 192, 192));
-  chart.SetShortTicksX(true);
-  chart.SetShortTicksY(true);
-  chart.SetMinTickX(5);
-  chart.SetMinRangeX(1e-10);
-  chart.SetMinRangeY(1e-10);
-  chart.SetXLabelType(ftNum);
-  chart.SetYLabelType(ftNum);
+  ApplyHistoryChartStyle(chart);
   chart.SetMouseAction(maNone);
 }
 
@@ -129,16 +121,7 @@ QWidget* TTemperaturesDlg::BuildTopPanel() {
   mouseModes_ = new QButtonGroup(this);
   auto* tools = new QHBoxLayout;
   tools->setSpacing(2);
-  struct TMode {
-    const char* name;
-    const char* text;
-    MouseActMode mode;
-    TIconKind icon;
-  };
-  for (const TMode& m : {TMode{"ToolNone", "None", maNone, TIconKind::MouseNone},
-                         TMode{"ToolPan", "Pan", maPan, TIconKind::Pan},
-                         TMode{"ToolZoom", "Zoom", maZoomWindPos, TIconKind::Zoom},
-                         TMode{"ToolDrag", "Drag", maZoomDrag, TIconKind::Drag}}) {
+  for (const TMouseModeTool& m : kMouseModeTools) {
     auto* tool = new QToolButton(panel);
     tool->setObjectName(QString::fromLatin1(m.name));
     tool->setIcon(KolmaIcon(m.icon));

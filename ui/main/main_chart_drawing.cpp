@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "ui/widgets/chart_style.h"
 #include "ui/widgets/rchart.h"
 
 namespace kolma::ui {
@@ -10,17 +11,7 @@ namespace kolma::ui {
 void ConfigureMainChart(TRChart& chart) {
   chart.setObjectName(QStringLiteral("Chart"));
   chart.setVisible(false);
-  chart.SetDecPlaceX(-2);
-  chart.SetDecPlaceY(-2);
-  chart.SetGridStyle(gsDotLines);
-  chart.SetGridColor(QColor(192, 192, 192));
-  chart.SetShortTicksX(true);
-  chart.SetShortTicksY(true);
-  chart.SetMinTickX(5);
-  chart.SetMinRangeX(1e-10);
-  chart.SetMinRangeY(1e-10);
-  chart.SetXLabelType(ftNum);
-  chart.SetYLabelType(ftNum);
+  ApplyHistoryChartStyle(chart);
   chart.SetTextAlignment(taCenter);
   chart.SetTextBkStyle(tbClear);
   chart.SetRangeLoX(0);

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "ui/widgets/chart_mouse_modes.h"
 #include "ui/widgets/icons.h"
 #include "ui/main/kolma_application.h"
 #include "ui/main/main_form.h"
@@ -86,16 +87,7 @@ void TMainForm::CreateActions() {
   // The mouse modes of the chart: a radio group, "None" at start.
   mouseModes_ = new QActionGroup(this);
   mouseModes_->setExclusive(true);
-  struct TMode {
-    const char* name;
-    const char* text;
-    MouseActMode mode;
-    TIconKind icon;
-  };
-  for (const TMode& m : {TMode{"ToolNone", "None", maNone, TIconKind::MouseNone},
-                         TMode{"ToolPan", "Pan", maPan, TIconKind::Pan},
-                         TMode{"ToolZoom", "Zoom", maZoomWindPos, TIconKind::Zoom},
-                         TMode{"ToolDrag", "Drag", maZoomDrag, TIconKind::Drag}}) {
+  for (const TMouseModeTool& m : kMouseModeTools) {
     const MouseActMode mode = m.mode;
     QAction* action =
         NewCommand(QString::fromLatin1(m.name), QString::fromLatin1(m.text), [this, mode] { chart_->SetMouseAction(mode); });
