@@ -1,0 +1,355 @@
+// The time-history view driven as a user would, offscreen: its four views, the average
+// curves with wrap-around at both ends, the ranges and captions of the derived curves, the
+// stress view of a section without a finite stress factor, and what "Show values" shows.
+#include "ui/results/temp_section_dlg.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <numbers>
+
+#include "core/analysis/thermal_decomposition.h"
+#include "core/model/node_distribution.h"
+#include "core/model/project.h"
+#include "tests/ui/scripted_prompts.h"
+#include "ui/results/stat_values_dlg.h"
+#include "ui/widgets/rchart.h"
+
+namespace kolma::ui {
+namespace {
+
+using testing::TScriptedPrompts;
+
+const QColor kRed(255, 0, 0), kGreen(0, 128, 0), kBlue(0, 0, 255);
+
+class TempSectionDlgTest : public ::testing::Test {
+ protected:
+  TempSectionDlgTest() {
+    project.InitDefaults();
+    TSectionProperties& s = project.SectionProperties;
+    s.NbDivisions = 4;
+    s.Xu = 0.0;
+    s.Xd = 10.0;
+    ComputeNodes(s.NbDivisions, s.Nodes, s.Xu, s.Xd, 1.0);
+  }
+
+  void SetField(int steps, double timeStep, const std::function<double(int, int)>& t) {
+    TDirectResults& direct = project.DirectResults;
+    direct.TimeStep = timeStep;
+    direct.Temperatures = TMatrix(project.SectionProperties.NbDivisions + 1, steps);
+    for (int k = 1; k <= steps; ++k)
+      for (int i = 1; i <= project.SectionProperties.NbDivisions + 1; ++i) direct.Temperatures.SetElement(i, k, t(i, k));
+    project.ProjectFlags |= pfDirectResults;
+  }
+  // Warm in the middle of the section and swinging over the steps: every derived curve is
+  // far from zero and from the temperatures.
+  void SetCurvedField(int steps = 60, double timeStep = 24.0) {
+    SetField(steps, timeStep, [steps](int i, int k) {
+      const double x = (i - 1) * 2.5;
+      return 15.0 + 10.0 * std::sin(2 * std::numbers::pi * k / steps) * x * (10.0 - x) / 25.0;
+    });
+  }
+
+  TTempSectionDlg& Open(int mode) {
+    dialog = std::make_unique<TTempSectionDlg>(project, mode);
+    dialog->show();
+    return *dialog;
+  }
+  template <class T>
+  T* Find(const char* name) {
+    T* w = dialog->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  void Choose(const char* list, int index) { Find<QComboBox>(list)->setCurrentIndex(index); }
+
+  // The table "Show values" opens; empty when it opened none.
+  TResultTable ShownValues() {
+    TResultTable shown;
+    dialog->RunDialog = [&shown](QDialog& d) {
+      shown = static_cast<TStatValuesDlg&>(d).Grid()->Table();
+      return int(QDialog::Accepted);
+    };
+    Find<QPushButton>("ButtonShowValues")->click();
+    return shown;
+  }
+  // The points of the polyline drawn in one colour.
+  std::vector<QPointF> Drawn(const QColor& colour) const {
+    std::vector<QPointF> points;
+    for (const TChartItem& item : dialog->Chart()->Items()) {
+      if (item.kind != ChartItemKind::Line || item.color != colour) continue;
+      if (points.empty()) points.emplace_back(item.x1, item.y1);
+      points.emplace_back(item.x2, item.y2);
+    }
+    return points;
+  }
+  void ExpectDrawnInsideRange() const {
+    const TRChart& chart = *dialog->Chart();
+    for (const TChartItem& item : chart.Items())
+      for (double y : {item.y1, item.y2}) {
+        EXPECT_GE(y, chart.RangeLoY());
+        EXPECT_LE(y, chart.RangeHiY());
+      }
+  }
+
+  Project project;
+  TScriptedPrompts prompts;
+  std::unique_ptr<TTempSectionDlg> dialog;
+};
+
+TEST_F(TempSectionDlgTest, MovingAverageWrapsAroundBothEndsOfTheSeries) {
+  // The node's temperature is the step number, so a window's mean tells which steps it holds:
+  // with 24 h steps a week is 7 steps and step 1 averages steps 18..20 and 1..5; with 1 h
+  // steps it is 168 steps and step 1 averages 317..400 and 1..85.
+  struct Case {
+    double timeStep;
+    int steps;
+    double firstMean, lastMean;
+    const char* secondTime;
+  } cases[] = {
+      {24.0, 20, 72.0 / 8, 84.0 / 8, "24.00000"},
+      {1.0, 400, 33769.0 / 169, 34000.0 / 169, "1.00000"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.timeStep);
+    SetField(c.steps, c.timeStep, [](int, int k) { return double(k); });
+    Open(0);
+    Choose("ComboAverage", 1);  // "1-week cycle"
+    const std::vector<QPointF> mean = Drawn(kGreen);
+    ASSERT_EQ(mean.size(), size_t(c.steps));
+    EXPECT_NEAR(mean.front().y(), c.firstMean, 1e-9);
+    EXPECT_NEAR(mean.back().y(), c.lastMean, 1e-9);
+    EXPECT_DOUBLE_EQ(mean.back().x(), (c.steps - 1) * c.timeStep);
+    EXPECT_EQ(Drawn(kRed).size(), size_t(c.steps));
+    EXPECT_EQ(Drawn(kBlue).size(), size_t(c.steps));
+    ExpectDrawnInsideRange();
+
+    TResultTable table = ShownValues();
+    ASSERT_EQ(table.columns(), 4);
+    EXPECT_EQ(table.rows(), c.steps + 2);
+    EXPECT_EQ(table.cell(0, 2), "Mean");
+    EXPECT_EQ(table.cell(0, 3), "Std. Deviation");
+    EXPECT_EQ(table.cell(2, 2), FormatFloat("%.5f", c.firstMean));
+    EXPECT_EQ(table.cell(c.steps + 1, 2), FormatFloat("%.5f", c.lastMean));
+    EXPECT_EQ(table.cell(3, 0), c.secondTime);
+
+    Choose("ComboAverage", 0);  // "no curve": the values alone
+    table = ShownValues();
+    EXPECT_EQ(table.columns(), 2);
+    EXPECT_TRUE(Drawn(kGreen).empty());
+  }
+}
+
+TEST_F(TempSectionDlgTest, EveryCurveIsDrawnInsideARangeFittedToIt) {
+  SetCurvedField();
+  struct Case {
+    int curve, average;
+    const char* ordinate;
+    bool fitted;  // false: the temperature extremes with a degree of room
+  } cases[] = {
+      {0, 0, "Temperature (°C)", false},          {1, 0, "Linear temperatures (°C)", true},
+      {2, 0, "Nonlinear temperatures (°C)", true}, {3, 0, "Stresses (MPa)", true},
+      {3, 2, "Stresses (MPa)", true},             {0, 4, "Temperature (°C)", false},
+  };
+  Open(0);
+  Choose("ComboPosition", 2);  // mid-thickness: the curved part of the field is largest
+  const TTimeViewSetup& setup = dialog->Setup();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ordinate);
+    Choose("ComboCurve", c.curve);
+    Choose("ComboAverage", c.average);
+    TRChart& chart = *dialog->Chart();
+    EXPECT_EQ(chart.IdOrdinate(), QString::fromUtf8(c.ordinate));
+    ExpectDrawnInsideRange();
+    double lo = 1e300, hi = -1e300;
+    for (const TChartItem& item : chart.Items()) {
+      lo = std::min({lo, item.y1, item.y2});
+      hi = std::max({hi, item.y1, item.y2});
+    }
+    if (c.fitted) {
+      EXPECT_GT(hi - lo, 0.8 * (chart.RangeHiY() - chart.RangeLoY()));
+    } else {
+      EXPECT_LE(chart.RangeLoY(), setup.ymin - 1.0);
+      EXPECT_GE(chart.RangeHiY(), setup.ymax + 1.0);
+    }
+    // A zoom elsewhere and "View all" bring the whole curve back.
+    chart.SetRangeLoY(1e4);
+    chart.SetRangeHiY(2e4);
+    chart.SetRangeHiX(5.0);
+    Find<QPushButton>("ButtonViewAll")->click();
+    EXPECT_EQ(chart.RangeHiX(), 59 * 24.0);
+    ExpectDrawnInsideRange();
+  }
+}
+
+TEST_F(TempSectionDlgTest, StressValuesShowTheStressOfEveryStep) {
+  SetCurvedField(30, 24.0);
+  Open(0);
+  Choose("ComboPosition", 1);
+  Choose("ComboCurve", 3);
+  const TResultTable table = ShownValues();
+  ASSERT_EQ(table.rows(), 32);
+  ASSERT_EQ(table.columns(), 2);
+  EXPECT_EQ(table.cell(0, 1), "X =    2.500 m");
+  const double s = StressFactor(project.SectionProperties).value;
+  for (int k : {1, 8, 30})
+    EXPECT_EQ(table.cell(k + 1, 1), FormatFloat("%.5f", Stress(project, 2, k, ComputeTmTd(project, k), s))) << k;
+  EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(TempSectionDlgTest, StressesWithoutAFiniteFactorSayWhyOnceAndDrawNothing) {
+  SetCurvedField();
+  project.SectionProperties.PlaneStrain = 1;
+  project.SectionProperties.Poisson = 0.5;
+  Open(0);
+  Choose("ComboCurve", 3);
+  ASSERT_EQ(prompts.Count("message"), 1);
+  EXPECT_EQ(prompts.shown[0].text.toStdString(), StressFactor(project.SectionProperties).reason);
+  EXPECT_TRUE(dialog->Chart()->Items().empty());
+  Choose("ComboPosition", 3);
+  Choose("ComboAverage", 1);
+  EXPECT_EQ(prompts.Count("message"), 1);
+  EXPECT_TRUE(dialog->Chart()->Items().empty());
+  EXPECT_EQ(ShownValues().rows(), 0);  // says why again, opens nothing
+  EXPECT_EQ(prompts.Count("message"), 2);
+  Choose("ComboCurve", 2);
+  EXPECT_FALSE(dialog->Chart()->Items().empty());
+  EXPECT_EQ(prompts.Count("message"), 2);
+}
+
+TEST_F(TempSectionDlgTest, ComparisonOffersTheFacesAndEveryThermometerWithSamples) {
+  SetField(10, 24.0, [](int i, int k) { return 10.0 * i + k; });
+  project.UpstreamHistory.Values = TVector(3);
+  project.UpstreamHistory.Values.Fill(4.0);
+  project.DownstreamHistory.Values = TVector(4);
+  project.DownstreamHistory.Values.Fill(6.0);
+  project.Thermometer(2).Values = TVector(1);  // one sample: nothing to compare
+  project.Thermometer(2).Position = 1.0;
+  for (int slot : {3, 5}) {
+    TTemperatureInside& t = project.Thermometer(slot);
+    t.Position = slot * 1.5;
+    t.TimeStep = 12.0;
+    t.Values = TVector(5);
+    t.Values.Fill(slot);
+  }
+  // The computed thermometer temperatures are in the columns of the occupied slots, in order.
+  project.DirectResults.ThermometerTemperatures = TMatrix(2, 10);
+  for (int k = 1; k <= 10; ++k) {
+    project.DirectResults.ThermometerTemperatures.SetElement(1, k, 100.0 + k);
+    project.DirectResults.ThermometerTemperatures.SetElement(2, k, 200.0 + k);
+  }
+  Open(2);
+  QComboBox* positions = Find<QComboBox>("ComboPosition");
+  ASSERT_EQ(positions->count(), 4);
+  EXPECT_EQ(positions->itemText(0), "Upstream Face");
+  EXPECT_EQ(positions->itemText(1), "X =  4.50000 m");
+  EXPECT_EQ(positions->itemText(2), "X =  7.50000 m");
+  EXPECT_EQ(positions->itemText(3), "Downstream Face");
+
+  struct Case {
+    int index;
+    double firstOutput, input;
+    int inputSamples;
+    double inputStep;
+    const char* at;
+  } cases[] = {
+      {0, 11.0, 4.0, 3, 24.0, "the upstream face"},
+      {2, 201.0, 5.0, 5, 12.0, "X =  7.50000 m"},
+      {3, 51.0, 6.0, 4, 24.0, "the downstream face"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.at);
+    Choose("ComboPosition", c.index);
+    const std::vector<QPointF> output = Drawn(Qt::black), input = Drawn(kRed);
+    ASSERT_EQ(output.size(), 10u);
+    EXPECT_EQ(output.front().y(), c.firstOutput);
+    ASSERT_EQ(input.size(), size_t(c.inputSamples));
+    EXPECT_EQ(input.back(), QPointF((c.inputSamples - 1) * c.inputStep, c.input));
+    EXPECT_EQ(dialog->Chart()->IdOrdinate(), QString("Temperatures at %1 (°C)").arg(c.at));
+
+    const TResultTable table = ShownValues();
+    EXPECT_EQ(table.columns(), 4);
+    EXPECT_EQ(table.rows(), 12);
+    EXPECT_EQ(table.fixedRows(), 2);
+    EXPECT_EQ(table.fixedColumns(), 0);
+    EXPECT_EQ(table.cell(0, 1), std::string("Input at ") + c.at);
+    EXPECT_EQ(table.cell(0, 3), std::string("Output at ") + c.at);
+    EXPECT_EQ(table.cell(2, 3), FormatFloat("%.5f", c.firstOutput));
+    EXPECT_EQ(table.cell(1 + c.inputSamples, 0), FormatFloat("%.5f", (c.inputSamples - 1) * c.inputStep));
+    EXPECT_EQ(table.cell(2 + c.inputSamples, 1), "");  // the shorter series ends there
+  }
+}
+
+TEST_F(TempSectionDlgTest, EachViewShowsItsOwnListsLegendAndTimeSpan) {
+  SetCurvedField(20, 6.0);
+  // The worked-back faces keep their own time step, also before any direct analysis.
+  project.InverseResults.TimeStep = 12.0;
+  project.InverseResults.UpstreamTemperatures = TVector(9);
+  project.InverseResults.DownstreamTemperatures = TVector(9);
+  project.InverseResults.DownstreamTemperatures.Fill(3.0);
+  struct Case {
+    int mode;
+    bool positions, curves, averages, legend;
+    const char* legendFirst;
+    double viewAllHiX;
+    int lines;
+  } cases[] = {
+      {0, true, true, true, false, "", 19 * 6.0, 1},
+      {1, true, false, true, false, "", 8 * 12.0, 1},
+      {2, true, false, false, true, "User input", 19 * 6.0, 2},
+      {3, false, false, false, true, "Mean temperature", 19 * 6.0, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    if (c.mode == 1) project.DirectResults.TimeStep = 0.0;
+    if (c.mode == 2) project.UpstreamHistory.Values = TVector(5);
+    Open(c.mode);
+    EXPECT_EQ(dialog->windowTitle(), "TempSectionDlg");
+    EXPECT_EQ(Find<QComboBox>("ComboPosition")->isVisible(), c.positions);
+    EXPECT_EQ(Find<QComboBox>("ComboCurve")->isVisible(), c.curves);
+    EXPECT_EQ(Find<QComboBox>("ComboAverage")->isVisible(), c.averages);
+    EXPECT_EQ(Find<QWidget>("Legend")->isVisible(), c.legend);
+    if (c.legend) EXPECT_EQ(Find<QLabel>("LegendLabel1")->text(), c.legendFirst);
+    EXPECT_EQ(dialog->Plot().lines.size(), size_t(c.lines));
+    Find<QPushButton>("ButtonViewAll")->click();
+    EXPECT_EQ(dialog->Chart()->RangeHiX(), c.viewAllHiX);
+    if (c.mode == 1) {
+      Choose("ComboPosition", 1);
+      EXPECT_EQ(Drawn(Qt::black).back(), QPointF(8 * 12.0, 3.0));
+    }
+    if (c.mode == 3) {
+      const TResultTable table = ShownValues();
+      EXPECT_EQ(table.cell(1, 1), "(Tm, °C)");
+      EXPECT_EQ(table.cell(6, 2), FormatFloat("%.5f", ComputeTmTd(project, 5).Td));
+    }
+  }
+}
+
+TEST_F(TempSectionDlgTest, MouseModesAndReadOut) {
+  SetCurvedField();
+  Open(0);
+  dialog->resize(599, 480);
+  Find<QToolButton>("ToolZoom")->click();
+  EXPECT_EQ(dialog->Chart()->MouseAction(), maZoomWindPos);
+  Find<QToolButton>("ToolNone")->click();
+  EXPECT_EQ(dialog->Chart()->MouseAction(), maNone);
+
+  TRChart& chart = *dialog->Chart();
+  const QPoint at = chart.WorldToPixel(240.0, 20.0);
+  QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(chart.mapToGlobal(at)), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QCoreApplication::sendEvent(&chart, &move);
+  const QPointF world = chart.PixelToWorld(at.x(), at.y());
+  EXPECT_EQ(Find<QLabel>("LabelX")->text().toStdString(), FormatFloat("X = %7.0f h", world.x()));
+  EXPECT_EQ(Find<QLabel>("LabelT")->text().toStdString(), FormatFloat("T = %7.3f °C", world.y()));
+}
+
+}  // namespace
+}  // namespace kolma::ui
