@@ -46,6 +46,7 @@ TStatValuesDlg::TStatValuesDlg(QWidget* parent) : QDialog(parent) {
   Grid_->setFont(QFont(QStringLiteral("Tahoma"), 8));
   Grid_->SetDefaultSizes(kMinColumnWidth, kRowHeight);
   Grid_->SetMovableColumns(true);
+  Grid_->SetAccessibleName(windowTitle());
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

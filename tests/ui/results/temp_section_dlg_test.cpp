@@ -4,6 +4,7 @@
 #include "ui/results/temp_section_dlg.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -48,12 +49,12 @@ class TempSectionDlgTest : public ::testing::Test {
       for (int i = 1; i <= project.SectionProperties.NbDivisions + 1; ++i) direct.Temperatures.SetElement(i, k, t(i, k));
     project.ProjectFlags |= pfDirectResults;
   }
-  // Warm in the middle of the section and swinging over the steps: every derived curve is
-  // far from zero and from the temperatures.
+  // Warm in the middle and warmer downstream, swinging over the steps: every derived curve
+  // is far from zero and from the temperatures.
   void SetCurvedField(int steps = 60, double timeStep = 24.0) {
     SetField(steps, timeStep, [steps](int i, int k) {
       const double x = (i - 1) * 2.5;
-      return 15.0 + 10.0 * std::sin(2 * std::numbers::pi * k / steps) * x * (10.0 - x) / 25.0;
+      return 15.0 + std::sin(2 * std::numbers::pi * k / steps) * (10.0 * x * (10.0 - x) / 25.0 + x);
     });
   }
 
@@ -159,7 +160,7 @@ TEST_F(TempSectionDlgTest, EveryCurveIsDrawnInsideARangeFittedToIt) {
       {3, 2, "Stresses (MPa)", true},             {0, 4, "Temperature (°C)", false},
   };
   Open(0);
-  Choose("ComboPosition", 2);  // mid-thickness: the curved part of the field is largest
+  Choose("ComboPosition", 1);
   const TTimeViewSetup& setup = dialog->Setup();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ordinate);
@@ -308,7 +309,7 @@ TEST_F(TempSectionDlgTest, EachViewShowsItsOwnListsLegendAndTimeSpan) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
-    if (c.mode == 1) project.DirectResults.TimeStep = 0.0;
+    project.DirectResults.TimeStep = c.mode == 1 ? 0.0 : 6.0;
     if (c.mode == 2) project.UpstreamHistory.Values = TVector(5);
     Open(c.mode);
     EXPECT_EQ(dialog->windowTitle(), "TempSectionDlg");
@@ -316,7 +317,9 @@ TEST_F(TempSectionDlgTest, EachViewShowsItsOwnListsLegendAndTimeSpan) {
     EXPECT_EQ(Find<QComboBox>("ComboCurve")->isVisible(), c.curves);
     EXPECT_EQ(Find<QComboBox>("ComboAverage")->isVisible(), c.averages);
     EXPECT_EQ(Find<QWidget>("Legend")->isVisible(), c.legend);
-    if (c.legend) EXPECT_EQ(Find<QLabel>("LegendLabel1")->text(), c.legendFirst);
+    if (c.legend) {
+      EXPECT_EQ(Find<QLabel>("LegendLabel1")->text(), c.legendFirst);
+    }
     EXPECT_EQ(dialog->Plot().lines.size(), size_t(c.lines));
     Find<QPushButton>("ButtonViewAll")->click();
     EXPECT_EQ(dialog->Chart()->RangeHiX(), c.viewAllHiX);
