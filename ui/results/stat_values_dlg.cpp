@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QFont>
-#include <QMenu>
 #include <QMenuBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -15,31 +14,11 @@ namespace {
 constexpr int kMinColumnWidth = 100;
 constexpr int kRowHeight = 25;
 
-QAction* NewAction(QMenu* menu, const char* name, const QString& text) {
-  QAction* action = menu->addAction(text);
-  action->setObjectName(QString::fromLatin1(name));
-  return action;
-}
-
 }  // namespace
 
 TStatValuesDlg::TStatValuesDlg(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("StatValuesDlg"));
   setWindowTitle(QStringLiteral("Temperatures"));
-
-  auto* menus = new QMenuBar(this);
-  menus->setObjectName(QStringLiteral("MainMenu"));
-  QMenu* file = menus->addMenu(QStringLiteral("&File"));
-  QMenu* exportMenu = file->addMenu(QStringLiteral("Export"));
-  ActionExcel = NewAction(exportMenu, "MsExcel1", QStringLiteral("Ms Excel"));
-  ActionCsv = NewAction(exportMenu, "CSVfile1", QStringLiteral("CSV file"));
-  file->addSeparator();
-  ActionClose = NewAction(file, "Close1", QStringLiteral("&Close"));
-  QMenu* edit = menus->addMenu(QStringLiteral("&Edit"));
-  ActionCopy = NewAction(edit, "Copy1", QStringLiteral("&Copy"));
-  ActionCopy->setShortcut(QKeySequence::Copy);
-  ActionCopy->setShortcutContext(Qt::WindowShortcut);
-  addAction(ActionCopy);
 
   Grid_ = new TResultGrid(this);
   Grid_->setObjectName(QStringLiteral("Grid"));
@@ -48,15 +27,16 @@ TStatValuesDlg::TStatValuesDlg(QWidget* parent) : QDialog(parent) {
   Grid_->SetMovableColumns(true);
   Grid_->SetAccessibleName(windowTitle());
 
+  // The shared table menus, with the one copy command this table has.
+  menus_ = AddTableWindowMenus(this, Grid_, ExportWording());
+  menus_.copyAll->setText(QStringLiteral("&Copy"));
+  menus_.copySelection->setVisible(false);
+
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setMenuBar(menus);
+  layout->setMenuBar(menus_.bar);
   layout->addWidget(Grid_);
 
-  connect(ActionExcel, &QAction::triggered, this, [this] { Grid_->ExportExcel(ExportWording()); });
-  connect(ActionCsv, &QAction::triggered, this, [this] { Grid_->ExportCsv(ExportWording()); });
-  connect(ActionClose, &QAction::triggered, this, &QDialog::accept);
-  connect(ActionCopy, &QAction::triggered, this, [this] { Grid_->CopyAll(); });
   resize(630, 383);
 }
 

@@ -7,9 +7,8 @@
 
 #include "core/analysis/moving_statistics.h"
 #include "core/analysis/result_table.h"
+#include "ui/results/result_window_menus.h"
 #include "ui/widgets/result_grid.h"
-
-class QAction;
 
 namespace kolma::ui {
 
@@ -28,6 +27,7 @@ class TStatValuesDlg : public QDialog {
   void SetPrepared(kolma::TResultTable table);
 
   TResultGrid* Grid() const { return Grid_; }
+  const TTableWindowMenus& Menus() const { return menus_; }
   static TExportWording ExportWording();
 
  protected:
@@ -37,10 +37,7 @@ class TStatValuesDlg : public QDialog {
   void FitColumnWidth();
 
   TResultGrid* Grid_ = nullptr;
-  QAction* ActionExcel = nullptr;
-  QAction* ActionCsv = nullptr;
-  QAction* ActionClose = nullptr;
-  QAction* ActionCopy = nullptr;
+  TTableWindowMenus menus_;
 };
 
 }  // namespace kolma::ui
