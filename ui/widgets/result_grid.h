@@ -13,6 +13,8 @@
 
 #include "core/analysis/result_table.h"
 
+class QTableView;
+
 namespace kolma::ui {
 
 // The save dialogs of the two exports; the defaults are those of most result windows.
@@ -37,11 +39,17 @@ class TResultGrid : public QWidget {
   void SetTable(kolma::TResultTable table);
   void TableChanged();
 
+  // Every column and row; then one column (in table numbering, a fixed one included) its own width.
   void SetDefaultSizes(int columnWidth, int rowHeight);
+  void SetColumnWidth(int column, int width);
   void SetMovableColumns(bool movable);
   // The selected rectangle in table coordinates (fixed cells included in the numbering).
   kolma::TCellRange Selection() const;
   void SetSelection(const kolma::TCellRange& range);
+  // What a screen reader calls the grid (the window's caption, for instance).
+  void SetAccessibleName(const QString& name);
+  // The view of the data cells, for windows that add to its keys and tests that scroll it.
+  QTableView* View() const;
 
   // The table operations, through the prompts interface. Nothing is written when the
   // user cancels; a failure is shown in a message box with the reason on a second line.

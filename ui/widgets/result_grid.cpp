@@ -1,0 +1,221 @@
+#include "ui/widgets/result_grid.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <span>
+#include <utility>
+
+#include "core/formats/result_table_workbook.h"
+#include "core/formats/save_file.h"
+#include "core/formats/workbook_writer.h"
+#include "ui/widgets/file_path.h"
+#include "ui/widgets/prompts.h"
+#include "ui/widgets/result_grid_headers.h"
+#include "ui/widgets/result_grid_model.h"
+
+namespace kolma::ui {
+
+namespace {
+
+// The table view with the cells fixed both ways kept in its top-left corner.
+class TGridView final : public QTableView {
+ public:
+  using QTableView::QTableView;
+  QWidget* corner = nullptr;
+  // After the fixed cells changed size: the headers take their new width and height.
+  void Relayout() { updateGeometries(); }
+
+ protected:
+  void updateGeometries() override {
+    QTableView::updateGeometries();
+    if (!corner) return;
+    const QRect vertical = verticalHeader()->geometry();
+    const QRect horizontal = horizontalHeader()->geometry();
+    corner->setGeometry(vertical.left(), horizontal.top(), vertical.width(), horizontal.height());
+    corner->setVisible(!verticalHeader()->isHidden() && !horizontalHeader()->isHidden());
+    corner->raise();
+  }
+};
+
+QString ErrorCaption() {
+  const QString name = QGuiApplication::applicationDisplayName();
+  return name.isEmpty() ? QStringLiteral("Error") : name;
+}
+
+}  // namespace
+
+struct TResultGrid::TPrivate {
+  TResultGridModel model;
+  TFixedCellSizes fixedSizes;
+  int columnWidth = 64;
+  int rowHeight = 21;
+  TGridView* view = nullptr;
+  TFixedCellsHeader* top = nullptr;
+  TFixedCellsHeader* left = nullptr;
+  TFixedCorner* corner = nullptr;
+};
+
+TResultGrid::TResultGrid(QWidget* parent) : QWidget(parent), d_(std::make_unique<TPrivate>()) {
+  d_->view = new TGridView(this);
+  d_->view->setObjectName(QStringLiteral("Grid"));
+  d_->top = new TFixedCellsHeader(Qt::Horizontal, d_->model.Table(), d_->fixedSizes, d_->view);
+  d_->left = new TFixedCellsHeader(Qt::Vertical, d_->model.Table(), d_->fixedSizes, d_->view);
+  d_->view->setHorizontalHeader(d_->top);
+  d_->view->setVerticalHeader(d_->left);
+  d_->corner = new TFixedCorner(d_->model.Table(), d_->fixedSizes, d_->view);
+  d_->view->corner = d_->corner;
+  d_->view->setCornerButtonEnabled(false);
+  d_->view->setModel(&d_->model);
+  d_->view->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  d_->view->setSelectionBehavior(QAbstractItemView::SelectItems);
+  d_->view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  d_->view->setWordWrap(false);
+  d_->view->setStyleSheet(QStringLiteral("QTableView { gridline-color: silver; }"));
+  for (QHeaderView* header : {static_cast<QHeaderView*>(d_->top), static_cast<QHeaderView*>(d_->left)}) {
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setMinimumSectionSize(4);
+    header->setHighlightSections(false);
+  }
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(d_->view);
+  setFocusProxy(d_->view);
+  SetDefaultSizes(d_->columnWidth, d_->rowHeight);
+}
+
+TResultGrid::~TResultGrid() = default;
+
+const kolma::TResultTable& TResultGrid::Table() const { return d_->model.Table(); }
+kolma::TResultTable& TResultGrid::Table() { return d_->model.Table(); }
+
+void TResultGrid::SetTable(kolma::TResultTable table) {
+  d_->model.SetTable(std::move(table));
+  TableChanged();
+}
+
+void TResultGrid::TableChanged() {
+  const kolma::TResultTable& table = Table();
+  d_->model.Reset();
+  d_->fixedSizes.columnWidths.resize(static_cast<std::size_t>(table.fixedColumns()), d_->columnWidth);
+  d_->top->setVisible(table.fixedRows() > 0);
+  d_->left->setVisible(table.fixedColumns() > 0);
+  // Merged cells among the data cells; the fixed ones are drawn by the headers.
+  d_->view->clearSpans();
+  for (const kolma::TMergedCells& m : table.merges()) {
+    const int row = m.row - table.fixedRows();
+    const int column = m.column - table.fixedColumns();
+    if (row >= 0 && column >= 0 && (m.rowSpan > 1 || m.columnSpan > 1))
+      d_->view->setSpan(row, column, m.rowSpan, m.columnSpan);
+  }
+  d_->view->Relayout();
+  d_->view->viewport()->update();
+  d_->top->viewport()->update();
+  d_->left->viewport()->update();
+  d_->corner->update();
+  if (!d_->view->selectionModel()->hasSelection()) SetSelection({table.fixedRows(), table.fixedColumns(),
+                                                                  table.fixedRows(), table.fixedColumns()});
+}
+
+void TResultGrid::SetDefaultSizes(int columnWidth, int rowHeight) {
+  d_->columnWidth = columnWidth;
+  d_->rowHeight = rowHeight;
+  d_->fixedSizes.rowHeight = rowHeight;
+  std::fill(d_->fixedSizes.columnWidths.begin(), d_->fixedSizes.columnWidths.end(), columnWidth);
+  d_->top->setDefaultSectionSize(columnWidth);
+  d_->left->setDefaultSectionSize(rowHeight);
+  TableChanged();
+}
+
+void TResultGrid::SetColumnWidth(int column, int width) {
+  const int fixed = Table().fixedColumns();
+  if (column < 0) return;
+  if (column < fixed) {
+    d_->fixedSizes.columnWidths[static_cast<std::size_t>(column)] = width;
+    d_->view->Relayout();
+    d_->left->viewport()->update();
+    d_->corner->update();
+  } else {
+    d_->top->resizeSection(column - fixed, width);
+  }
+}
+
+void TResultGrid::SetMovableColumns(bool movable) { d_->top->setSectionsMovable(movable); }
+
+kolma::TCellRange TResultGrid::Selection() const {
+  const int fr = Table().fixedRows();
+  const int fc = Table().fixedColumns();
+  const QItemSelection selection = d_->view->selectionModel()->selection();
+  if (selection.isEmpty()) {
+    const QModelIndex current = d_->view->currentIndex();
+    const int row = current.isValid() ? current.row() : 0;
+    const int column = current.isValid() ? current.column() : 0;
+    return {row + fr, column + fc, row + fr, column + fc};
+  }
+  kolma::TCellRange range{selection.first().top(), selection.first().left(), selection.first().bottom(),
+                          selection.first().right()};
+  for (const QItemSelectionRange& r : selection) {
+    range.top = std::min(range.top, r.top());
+    range.left = std::min(range.left, r.left());
+    range.bottom = std::max(range.bottom, r.bottom());
+    range.right = std::max(range.right, r.right());
+  }
+  return {range.top + fr, range.left + fc, range.bottom + fr, range.right + fc};
+}
+
+void TResultGrid::SetSelection(const kolma::TCellRange& range) {
+  const int rows = d_->model.rowCount();
+  const int columns = d_->model.columnCount();
+  if (rows == 0 || columns == 0) return;
+  const int fr = Table().fixedRows();
+  const int fc = Table().fixedColumns();
+  auto row = [&](int r) { return std::clamp(r - fr, 0, rows - 1); };
+  auto column = [&](int c) { return std::clamp(c - fc, 0, columns - 1); };
+  const QModelIndex first = d_->model.index(row(std::min(range.top, range.bottom)), column(std::min(range.left, range.right)));
+  const QModelIndex last = d_->model.index(row(std::max(range.top, range.bottom)), column(std::max(range.left, range.right)));
+  QItemSelectionModel* model = d_->view->selectionModel();
+  model->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+  model->select(QItemSelection(first, last), QItemSelectionModel::ClearAndSelect);
+}
+
+void TResultGrid::SetAccessibleName(const QString& name) {
+  setAccessibleName(name);
+  d_->view->setAccessibleName(name);
+}
+
+QTableView* TResultGrid::View() const { return d_->view; }
+
+void TResultGrid::ExportExcel(const TExportWording& wording) {
+  const QString name =
+      Prompts().SaveFileName(this, wording.excelTitle, wording.excelFilter, wording.excelSuffix, true);
+  if (name.isEmpty()) return;
+  const kolma::TFileWriteResult written = kolma::WriteResultTableWorkbook(FileSystemPath(name), Table());
+  if (!written.ok)
+    Prompts().Message(this, PromptIcon::Warning, ErrorCaption(),
+                      QString::fromStdString(kolma::ExcelExportFailureMessage(written.reason)));
+}
+
+void TResultGrid::ExportCsv(const TExportWording& wording) {
+  const QString name = Prompts().SaveFileName(this, wording.csvTitle, wording.csvFilter, wording.csvSuffix, true);
+  if (name.isEmpty()) return;
+  // Written as a whole, so that a failure leaves no partial file; the reason goes on a second line.
+  const std::string text = Table().csvText();
+  const kolma::TFileWriteResult written = kolma::SaveFile(
+      FileSystemPath(name), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  if (!written.ok)
+    Prompts().Message(this, PromptIcon::Warning, ErrorCaption(),
+                      QStringLiteral("Cannot Create file %1\n%2").arg(name, QString::fromStdString(written.reason)));
+}
+
+void TResultGrid::CopyAll() const {
+  QGuiApplication::clipboard()->setText(QString::fromStdString(Table().clipboardText()));
+}
+
+void TResultGrid::CopySelection() const {
+  QGuiApplication::clipboard()->setText(QString::fromStdString(Table().clipboardText(Selection())));
+}
+
+}  // namespace kolma::ui

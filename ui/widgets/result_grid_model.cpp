@@ -1,0 +1,67 @@
+#include "ui/widgets/result_grid_model.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+namespace kolma::ui {
+
+bool IsNumberCell(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  if (i >= text.size()) return false;
+  const char c = text[i];
+  if (std::isdigit(static_cast<unsigned char>(c))) return true;
+  return c == kolma::DecimalSeparator() && i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1]));
+}
+
+void TResultGridModel::SetTable(kolma::TResultTable table) {
+  beginResetModel();
+  table_ = std::move(table);
+  endResetModel();
+}
+
+void TResultGridModel::Reset() {
+  beginResetModel();
+  endResetModel();
+}
+
+int TResultGridModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : std::max(table_.rows() - table_.fixedRows(), 0);
+}
+
+int TResultGridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : std::max(table_.columns() - table_.fixedColumns(), 0);
+}
+
+QVariant TResultGridModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const std::string& text = table_.cell(index.row() + table_.fixedRows(), index.column() + table_.fixedColumns());
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+      return QString::fromStdString(text);
+    case Qt::TextAlignmentRole:
+      return QVariant::fromValue(Qt::AlignVCenter | (IsNumberCell(text) ? Qt::AlignRight : Qt::AlignLeft));
+    default:
+      return {};
+  }
+}
+
+QVariant TResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
+  QStringList parts;
+  if (orientation == Qt::Horizontal) {
+    for (int r = 0; r < table_.fixedRows(); ++r)
+      parts << QString::fromStdString(table_.cell(r, section + table_.fixedColumns())).trimmed();
+  } else {
+    for (int c = 0; c < table_.fixedColumns(); ++c)
+      parts << QString::fromStdString(table_.cell(section + table_.fixedRows(), c)).trimmed();
+  }
+  parts.removeAll(QString());
+  return parts.join(QLatin1Char('\n'));
+}
+
+}  // namespace kolma::ui

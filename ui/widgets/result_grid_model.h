@@ -1,0 +1,38 @@
+#pragma once
+// The Qt model of a result grid: the data cells of a TResultTable (the cells below the
+// fixed rows and right of the fixed columns), handed to the view one cell at a time,
+// so that only the cells on screen are ever turned into text for Qt.
+#include <QAbstractTableModel>
+#include <string_view>
+
+#include "core/analysis/result_table.h"
+
+namespace kolma::ui {
+
+// Whether a cell reads as a number (blanks, an optional sign, then a digit or the decimal
+// separator): such cells are right-aligned.
+bool IsNumberCell(std::string_view text);
+
+class TResultGridModel final : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  explicit TResultGridModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+
+  const kolma::TResultTable& Table() const { return table_; }
+  kolma::TResultTable& Table() { return table_; }
+  void SetTable(kolma::TResultTable table);
+  // After the cells or the size of Table() changed.
+  void Reset();
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  // The fixed cells over a column (or left of a row), one per line: what a screen reader
+  // says for the header.
+  QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+ private:
+  kolma::TResultTable table_;
+};
+
+}  // namespace kolma::ui
