@@ -36,7 +36,7 @@ TSectionValuesDlg::TSectionValuesDlg(Project& project, int startStep, QWidget* p
 
   Grid_ = new TResultGrid(this);
   Grid_->setObjectName(QStringLiteral("Grid"));
-  Grid_->setAccessibleName(windowTitle());
+  Grid_->SetAccessibleName(windowTitle());
   Grid_->setFont(QFont(QStringLiteral("Tahoma"), 8));
   Grid_->SetDefaultSizes(70, 25);
 
