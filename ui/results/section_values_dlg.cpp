@@ -91,6 +91,7 @@ void TSectionValuesDlg::BuildMenus() {
   QAction* copy = edit->addAction(QStringLiteral("&Copy"), this, [this] { Grid_->CopyAll(); });
   copy->setObjectName(QStringLiteral("EditCopy"));
   copy->setShortcut(QKeySequence::Copy);
+  addAction(copy);  // Ctrl+C wherever the focus is in the window
   // The grid offers a rectangular selection; this copies just that.
   QAction* selection =
       edit->addAction(QStringLiteral("Copy selection"), this, [this] { Grid_->CopySelection(); });
