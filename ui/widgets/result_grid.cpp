@@ -93,13 +93,13 @@ const kolma::TResultTable& TResultGrid::Table() const { return d_->model.Table()
 kolma::TResultTable& TResultGrid::Table() { return d_->model.Table(); }
 
 void TResultGrid::SetTable(kolma::TResultTable table) {
-  d_->model.SetTable(std::move(table));
+  d_->model.Table() = std::move(table);
   TableChanged();
 }
 
 void TResultGrid::TableChanged() {
   const kolma::TResultTable& table = Table();
-  d_->model.Reset();
+  d_->model.Refresh();
   d_->fixedSizes.columnWidths.resize(static_cast<std::size_t>(table.fixedColumns()), d_->columnWidth);
   d_->top->setVisible(table.fixedRows() > 0);
   d_->left->setVisible(table.fixedColumns() > 0);

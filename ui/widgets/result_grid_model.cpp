@@ -18,14 +18,23 @@ bool IsNumberCell(std::string_view text) {
 }
 
 void TResultGridModel::SetTable(kolma::TResultTable table) {
-  beginResetModel();
   table_ = std::move(table);
-  endResetModel();
+  Refresh();
 }
 
-void TResultGridModel::Reset() {
-  beginResetModel();
-  endResetModel();
+void TResultGridModel::Refresh() {
+  const int rows = rowCount();
+  const int columns = columnCount();
+  if (rows != shownRows_ || columns != shownColumns_) {
+    beginResetModel();
+    shownRows_ = rows;
+    shownColumns_ = columns;
+    endResetModel();
+    return;
+  }
+  if (rows > 0 && columns > 0) emit dataChanged(index(0, 0), index(rows - 1, columns - 1));
+  emit headerDataChanged(Qt::Horizontal, 0, std::max(columns - 1, 0));
+  emit headerDataChanged(Qt::Vertical, 0, std::max(rows - 1, 0));
 }
 
 int TResultGridModel::rowCount(const QModelIndex& parent) const {

@@ -21,8 +21,9 @@ class TResultGridModel final : public QAbstractTableModel {
   const kolma::TResultTable& Table() const { return table_; }
   kolma::TResultTable& Table() { return table_; }
   void SetTable(kolma::TResultTable table);
-  // After the cells or the size of Table() changed.
-  void Reset();
+  // After the cells or the size of Table() changed. Cells of an unchanged size are only
+  // repainted, so that the columns keep the widths and the order the user gave them.
+  void Refresh();
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -33,6 +34,8 @@ class TResultGridModel final : public QAbstractTableModel {
 
  private:
   kolma::TResultTable table_;
+  int shownRows_ = 0;
+  int shownColumns_ = 0;
 };
 
 }  // namespace kolma::ui
