@@ -2,9 +2,7 @@
 
 #include <QFont>
 #include <QHBoxLayout>
-#include <QKeySequence>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,6 +11,7 @@
 #include "core/analysis/thermal_decomposition.h"
 #include "core/model/project.h"
 #include "ui/results/profile_step_bar.h"
+#include "ui/results/result_window_menus.h"
 #include "ui/widgets/prompts.h"
 #include "ui/widgets/result_grid.h"
 
@@ -73,30 +72,11 @@ TSectionValuesDlg::TSectionValuesDlg(Project& project, int startStep, QWidget* p
 TSectionValuesDlg::~TSectionValuesDlg() = default;
 
 void TSectionValuesDlg::BuildMenus() {
-  auto* bar = new QMenuBar(this);
-  bar->setObjectName(QStringLiteral("MainMenu"));
-  QMenu* file = bar->addMenu(QStringLiteral("&File"));
-  file->setObjectName(QStringLiteral("MenuFile"));
-  QMenu* exportMenu = file->addMenu(QStringLiteral("Export"));
-  exportMenu->setObjectName(QStringLiteral("MenuExport"));
-  QAction* excel = exportMenu->addAction(QStringLiteral("Ms Excel"), this, [this] { Grid_->ExportExcel(); });
-  excel->setObjectName(QStringLiteral("ExportExcel"));
-  QAction* csv = exportMenu->addAction(QStringLiteral("CSV file"), this, [this] { Grid_->ExportCsv(); });
-  csv->setObjectName(QStringLiteral("ExportCsv"));
-  file->addSeparator();
-  file->addAction(QStringLiteral("&Close"), this, &QDialog::accept)->setObjectName(QStringLiteral("FileClose"));
-
-  QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
-  edit->setObjectName(QStringLiteral("MenuEdit"));
-  QAction* copy = edit->addAction(QStringLiteral("&Copy"), this, [this] { Grid_->CopyAll(); });
-  copy->setObjectName(QStringLiteral("EditCopy"));
-  copy->setShortcut(QKeySequence::Copy);
-  addAction(copy);  // Ctrl+C wherever the focus is in the window
-  // The grid offers a rectangular selection; this copies just that.
-  QAction* selection =
-      edit->addAction(QStringLiteral("Copy selection"), this, [this] { Grid_->CopySelection(); });
-  selection->setObjectName(QStringLiteral("EditCopySelection"));
-  layout()->setMenuBar(bar);
+  menus_ = AddTableWindowMenus(this, Grid_);
+  // This window's Edit menu names its whole-table copy "&Copy".
+  menus_.copyAll->setText(QStringLiteral("&Copy"));
+  addAction(menus_.copyAll);  // Ctrl+C wherever the focus is in the window
+  layout()->setMenuBar(menus_.bar);
 }
 
 void TSectionValuesDlg::showEvent(QShowEvent* event) {

@@ -5,6 +5,8 @@
 // result table.
 #include <QDialog>
 
+#include "ui/results/result_window_menus.h"
+
 class QLabel;
 class QPushButton;
 
@@ -15,7 +17,6 @@ struct TTmTd;
 
 namespace kolma::ui {
 
-class TResultGrid;
 class TStepBar;
 
 class TSectionValuesDlg : public QDialog {
@@ -27,6 +28,7 @@ class TSectionValuesDlg : public QDialog {
 
   TResultGrid* Grid() const { return Grid_; }
   TStepBar* StepBar() const { return stepBar_; }
+  const TTableWindowMenus& Menus() const { return menus_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -41,6 +43,7 @@ class TSectionValuesDlg : public QDialog {
   int startStep_ = 1;
   bool shown_ = false;
 
+  TTableWindowMenus menus_;
   TResultGrid* Grid_ = nullptr;
   TStepBar* stepBar_ = nullptr;
   QLabel* LabelTm = nullptr;

@@ -2,12 +2,8 @@
 // a section without a finite stress, and the exports and copies of the table.
 #include "ui/results/section_values_dlg.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QClipboard>
-#include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -15,6 +11,7 @@
 #include "core/analysis/result_table.h"
 #include "core/analysis/thermal_decomposition.h"
 #include "tests/ui/results/direct_results_fixture.h"
+#include "tests/ui/results/table_exports_check.h"
 #include "tests/ui/scripted_prompts.h"
 #include "ui/results/profile_step_bar.h"
 #include "ui/widgets/result_grid.h"
@@ -38,11 +35,6 @@ class SectionValuesDlg : public ::testing::Test {
     return *dialog;
   }
   const TResultTable& table() { return dialog->Grid()->Table(); }
-  void Trigger(const char* action) {
-    QAction* a = dialog->findChild<QAction*>(QString::fromLatin1(action));
-    ASSERT_NE(a, nullptr) << action;
-    a->trigger();
-  }
   std::string Number(double v) { return FormatFloat("%.3f", v); }
 
   Project project;
@@ -100,58 +92,14 @@ TEST_F(SectionValuesDlg, SectionWithoutFiniteStressSaysSoOnceAndLeavesTheRowEmpt
   }
 }
 
-QString ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 TEST_F(SectionValuesDlg, ExportsAndCopiesHoldTheWholeTable) {
-  QTemporaryDir dir;
-  const QString csv = dir.filePath("values.csv");
-  const QString xls = dir.filePath("values.xls");
   Open(4);
-  prompts.fileAnswers = {csv, xls, QString()};
-  Trigger("ExportCsv");
-  Trigger("ExportExcel");
-  Trigger("ExportCsv");  // cancelled: nothing asked beyond the dialog
-  ASSERT_EQ(prompts.Count("save"), 3);
-  EXPECT_EQ(prompts.shown[0].caption, "Save as CSV file");
-  EXPECT_EQ(prompts.shown[1].caption, "Save as Microsoft Excel file");
-
-  // The CSV file read back: six lines, every cell of the table.
-  const QStringList lines = ReadAll(csv).split("\r\n");
-  ASSERT_EQ(lines.size(), 7);  // and nothing after the last CR LF
-  EXPECT_EQ(lines[6], "");
-  for (int r = 0; r < 6; ++r) {
-    const QStringList cells = lines[r].split(',');
-    ASSERT_EQ(cells.size(), 12) << r;
-    for (int c = 0; c < 12; ++c) EXPECT_EQ(cells[c].toStdString(), table().cell(r, c)) << r << "," << c;
-  }
-  // The workbook, read by an independent reader, holds the same cells.
-  QProcess python;
-  python.start("/usr/bin/python3", {"-c", R"(
-import csv, sys, xlrd
-sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)
-rows = list(csv.reader(open(sys.argv[2], encoding="utf-8", newline="")))
-assert (sheet.nrows, sheet.ncols) == (len(rows), len(rows[0])), (sheet.nrows, sheet.ncols)
-for r, row in enumerate(rows):
-    for c, text in enumerate(row):
-        value = sheet.cell_value(r, c)
-        ok = abs(value - float(text)) < 1e-9 if isinstance(value, float) else value == text
-        assert ok, (r, c, value, text)
-)", xls, csv});
-  ASSERT_TRUE(python.waitForFinished(30000));
-  EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
-
-  Trigger("EditCopy");
-  const QString all = QApplication::clipboard()->text();
-  EXPECT_EQ(all.count("\r\n"), 5);
-  EXPECT_TRUE(all.startsWith(QString("Position X\t") + QString::fromStdString(table().cell(0, 1)) + "\t"));
-  dialog->Grid()->SetSelection({1, 2, 2, 3});
-  Trigger("EditCopySelection");
-  const QString selected = QString::fromStdString(table().cell(1, 2) + "\t" + table().cell(1, 3) + "\r\n" +
-                                                  table().cell(2, 2) + "\t" + table().cell(2, 3));
-  EXPECT_EQ(QApplication::clipboard()->text(), selected);
+  const TTableWindowMenus& menus = dialog->Menus();
+  EXPECT_EQ(menus.copyAll->text(), "&Copy");
+  QTemporaryDir folder;
+  testing::ExpectTableExportsMatch(*dialog->Grid(), prompts, folder.path(),
+                                   {testing::Trigger(menus.exportExcel), testing::Trigger(menus.exportCsv),
+                                    testing::Trigger(menus.copyAll), testing::Trigger(menus.copySelection)});
 }
 
 }  // namespace
