@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/analysis/spreadsheet_table.h"
+#include "core/analysis/thermal_decomposition.h"
 #include "tools/analysis_run.h"
 #include "tools/batch_support.h"
 
@@ -20,6 +21,14 @@ int RunDirect(const CommandArguments& arguments) {
   }
   Project project;
   if (!LoadProjectOrReport(line->projectPath, project)) return kExitFailure;
+  // A section without a finite stress factor has no stress table to write: say why once,
+  // before the analysis, rather than writing that sentence into every cell.
+  if (*data == TSpreadsheetData::Stress) {
+    if (const TStressFactor factor = StressFactor(project.SectionProperties); !factor.valid) {
+      std::fprintf(stderr, "Warning: %s\n", factor.reason.c_str());
+      return kExitWarning;
+    }
+  }
   const double timeStep = TimeStepOrDefault(*line, project);
   const bool inverseFaces = line->faces == "inverse";
   if (inverseFaces) {

@@ -67,7 +67,8 @@ grep -q '/nonexistent/x.xls' "$work/err" || fail "the unwritable workbook is nam
 [ "$(status_of "$batch" direct "$examples/four-thermometers.kol" --csv "$work/r.csv")" = 1 ] || fail "refusal status"
 [ -e "$work/r.csv" ] && fail "a file was written for a refused analysis"
 
-# Inputs the analyses refuse, each named in the warning: status 1, no file.
+# Inputs the analyses refuse, each named in the warning: status 1, no file. (The example is
+# plane strain; Poisson's ratio 0.5 leaves it without a finite stress.)
 patched() {  # source example, offset, bytes as printf escapes: prints the patched copy's path
   local copy=$work/patched-$2.kol
   cp "$examples/$1" "$copy" && printf "$3" | dd of="$copy" bs=1 seek="$2" conv=notrunc 2> /dev/null
@@ -81,6 +82,7 @@ done <<EOF_CASES
 inverse|$(patched four-thermometers.kol 19 '\0')||Two Inside Temperatures must be selected for the inverse analysis. Analysis is cancelled
 direct|$(patched annual-daily-10m.kol 16 '\0')||The section must be defined before a direct analysis. Analysis aborted.
 inverse|$(patched four-thermometers.kol 194 '\0\0\0\0\0\0\370\177')||Thermometer 1 "T1", sample 1, is not a number
+direct|$(patched annual-daily-10m.kol 72 '\0\0\0\0\0\0\340\77')|--data stress|Plane strain with Poisson's ratio 0.5 has no finite thermal stress
 direct|$examples/annual-daily-10m.kol|--time-step 1e-9|The results would hold 11 x 8760000000000 values (717937.9 GB), more than the 1 GB an analysis may take
 EOF_CASES
 

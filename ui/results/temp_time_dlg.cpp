@@ -1,0 +1,237 @@
+#include "ui/results/temp_time_dlg.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "core/analysis/harmonic_decomposition.h"
+#include "core/analysis/thermal_decomposition.h"
+#include "core/model/project.h"
+#include "ui/results/profile_step_bar.h"
+#include "ui/results/section_values_dlg.h"
+#include "ui/widgets/chart_mouse_modes.h"
+#include "ui/widgets/icons.h"
+#include "ui/widgets/rchart.h"
+
+namespace kolma::ui {
+namespace {
+
+const QColor kProfileColor(0, 0, 255);
+const QColor kMeanColor(255, 0, 0);
+const QColor kLineColor(0, 128, 0);
+
+QPushButton* NewButton(const char* name, const QString& text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAccessibleName(text);
+  button->setAutoDefault(false);
+  return button;
+}
+
+int NodeCount(const Project& project) { return project.SectionProperties.NbDivisions + 1; }
+int StepCount(const Project& project) { return project.DirectResults.Temperatures.NrOfRows(); }
+
+}  // namespace
+
+TTempTimeDlg::TTempTimeDlg(Project& project, QWidget* parent) : QDialog(parent), project_(project) {
+  setObjectName(QStringLiteral("TempTimeDlg"));
+  setWindowTitle(QStringLiteral("Temperature vs Section Position"));
+
+  Chart_ = new TRChart(this);
+  Chart_->setObjectName(QStringLiteral("Chart"));
+  Chart_->setAccessibleName(windowTitle());
+  Chart_->SetIdAbscissa(QStringLiteral("Section position X (m)"));
+  Chart_->SetIdOrdinate(QStringLiteral("Temperature (°C)"));
+  Chart_->SetBRim(40);
+  Chart_->SetGridStyle(gsNone);
+  Chart_->SetMouseAction(maNone);
+  Chart_->SetMinRangeX(1e-10);
+  Chart_->SetMinRangeY(1e-10);
+
+  stepBar_ = new TStepBar(this);
+  stepBar_->setObjectName(QStringLiteral("BottomPanel"));
+  LabelTm = new QLabel(QStringLiteral("Tm ="), this);
+  LabelTm->setObjectName(QStringLiteral("LabelTm"));
+  LabelTd = new QLabel(QStringLiteral("Td ="), this);
+  LabelTd->setObjectName(QStringLiteral("LabelTd"));
+  CloseBtn = NewButton("CloseBtn", QStringLiteral("Close"), this);
+  CloseBtn->setDefault(true);
+  auto* readOuts = new QVBoxLayout;
+  readOuts->addWidget(LabelTm);
+  readOuts->addWidget(LabelTd);
+  auto* tail = new QHBoxLayout(stepBar_->Tail());
+  tail->setContentsMargins(8, 0, 0, 0);
+  tail->addLayout(readOuts);
+  tail->addStretch();
+  tail->addWidget(CloseBtn);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(BuildTopPanel());
+  layout->addWidget(Chart_, 1);
+  layout->addWidget(stepBar_);
+
+  connect(stepBar_, &TStepBar::StepChanged, this, &TTempTimeDlg::TrackBarChange);
+  // The overlay follows the check box at once rather than waiting for the next step.
+  connect(CheckBoxResolve, &QCheckBox::toggled, this, [this] {
+    if (shown_) TrackBarChange(stepBar_->Position());
+  });
+  connect(ButtonViewAll, &QPushButton::clicked, this, &TTempTimeDlg::ViewAllClick);
+  connect(ButtonShowValues, &QPushButton::clicked, this, &TTempTimeDlg::ShowValuesClick);
+  connect(ButtonCopy, &QPushButton::clicked, this, &TTempTimeDlg::CopyClick);
+  connect(CloseBtn, &QPushButton::clicked, this, &QDialog::accept);
+  connect(Chart_, &TRChart::OnMouseMoveInChart, this,
+          [this](bool, Qt::KeyboardModifiers, double x, double y) { MouseMoveInChart(x, y); });
+
+  setMinimumSize(540, 400);
+  resize(565, 425);
+}
+
+TTempTimeDlg::~TTempTimeDlg() = default;
+
+QWidget* TTempTimeDlg::BuildTopPanel() {
+  auto* panel = new QWidget(this);
+  panel->setObjectName(QStringLiteral("TopPanel"));
+  auto* row = new QHBoxLayout(panel);
+  row->setContentsMargins(6, 6, 6, 2);
+  row->setSpacing(2);
+
+  mouseModes_ = new QButtonGroup(this);
+  for (const TMouseModeTool& m : kMouseModeTools) {
+    auto* tool = new QToolButton(panel);
+    tool->setObjectName(QString::fromLatin1(m.name));
+    tool->setIcon(KolmaIcon(m.icon));
+    tool->setToolTip(QString::fromLatin1(m.text));
+    tool->setAccessibleName(QString::fromLatin1(m.text));
+    tool->setCheckable(true);
+    tool->setChecked(m.mode == maNone);
+    tool->setAutoRaise(true);
+    mouseModes_->addButton(tool, m.mode);
+    row->addWidget(tool);
+  }
+  connect(mouseModes_, &QButtonGroup::idClicked, this,
+          [this](int mode) { Chart_->SetMouseAction(static_cast<MouseActMode>(mode)); });
+
+  ButtonViewAll = NewButton("ButtonViewAll", QStringLiteral("View all"), panel);
+  ButtonViewAll->setToolTip(QStringLiteral("Refresh plot"));
+  ButtonShowValues = NewButton("ButtonShowValues", QStringLiteral("Show values"), panel);
+  ButtonCopy = NewButton("ButtonCopy", QStringLiteral("Copy to clipboard"), panel);
+  CheckBoxResolve = new QCheckBox(QStringLiteral("Resolve Temperature field"), panel);
+  CheckBoxResolve->setObjectName(QStringLiteral("CheckBoxResolve"));
+  row->addSpacing(8);
+  row->addWidget(ButtonViewAll);
+  row->addWidget(ButtonShowValues);
+  row->addWidget(ButtonCopy);
+  row->addSpacing(8);
+  row->addWidget(CheckBoxResolve);
+  row->addStretch();
+
+  LabelX = new QLabel(QStringLiteral("X ="), panel);
+  LabelX->setObjectName(QStringLiteral("LabelX"));
+  LabelT = new QLabel(QStringLiteral("T ="), panel);
+  LabelT->setObjectName(QStringLiteral("LabelT"));
+  auto* readOuts = new QVBoxLayout;
+  readOuts->addWidget(LabelX);
+  readOuts->addWidget(LabelT);
+  row->addLayout(readOuts);
+  return panel;
+}
+
+void TTempTimeDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (shown_) return;
+  FormShow();
+  shown_ = true;
+}
+
+void TTempTimeDlg::FormShow() {
+  // The extremes of the whole field, once: they frame every step. Values that are not
+  // numbers are left out so that one bad cell cannot spoil the scale.
+  const TMatrix& field = project_.DirectResults.Temperatures;
+  const int nodes = NodeCount(project_);
+  const int steps = StepCount(project_);
+  double lo = std::numeric_limits<double>::infinity();
+  double hi = -lo;
+  for (int k = 1; k <= steps; ++k) {
+    for (int i = 1; i <= nodes; ++i) {
+      const double t = field.Element(i, k);
+      if (!std::isfinite(t)) continue;
+      lo = std::min(lo, t);
+      hi = std::max(hi, t);
+    }
+  }
+  tmin_ = lo <= hi ? lo : 0.0;
+  tmax_ = lo <= hi ? hi : 0.0;
+
+  Chart_->ClearDrawing();
+  ViewAllClick();
+  stepBar_->SetSteps(steps, project_.DirectResults.TimeStep, 1);
+  TrackBarChange(1);
+}
+
+void TTempTimeDlg::TrackBarChange(int step) {
+  Chart_->ClearDrawing();
+  DrawStep(step);
+  const bool resolve = CheckBoxResolve->isChecked();
+  if (resolve) {
+    const TSectionProperties& s = project_.SectionProperties;
+    const TTmTd split = ComputeTmTd(project_, step);
+    LabelTm->setText(QString::asprintf("Tm = %6.2f °C", split.Tm));
+    LabelTd->setText(QString::asprintf("Td = %6.2f °C", split.Td));
+    Chart_->SetDataColor(kMeanColor);
+    Chart_->AddMoveTo(s.Xu, split.Tm);
+    Chart_->AddLineTo(s.Xd, split.Tm);
+    Chart_->SetDataColor(kLineColor);
+    Chart_->AddMoveTo(s.Xu, split.Tm - split.Td / 2.0);
+    Chart_->AddLineTo(s.Xd, split.Tm + split.Td / 2.0);
+  }
+  Chart_->ShowDrawing();  // the ranges stay, so a zoom chosen by the user is kept
+  LabelTm->setVisible(resolve);
+  LabelTd->setVisible(resolve);
+}
+
+// The profile of one step: a polyline through the nodes with a marker on each. Only this
+// step's items are on the chart, so dragging the track bar redraws a few dozen items.
+void TTempTimeDlg::DrawStep(int step) {
+  const TVector& x = project_.SectionProperties.Nodes;
+  const TMatrix& field = project_.DirectResults.Temperatures;
+  Chart_->SetDataColor(kProfileColor);
+  Chart_->AddMoveTo(x.Element(1), field.Element(1, step));
+  Chart_->AddMark(x.Element(1), field.Element(1, step), mtBoldDiagCross);
+  for (int i = 2; i <= NodeCount(project_); ++i) {
+    Chart_->AddLineTo(x.Element(i), field.Element(i, step));
+    Chart_->AddMark(x.Element(i), field.Element(i, step), mtBoldDiagCross);
+  }
+}
+
+void TTempTimeDlg::ViewAllClick() {
+  const double xu = project_.SectionProperties.Xu;
+  const double xd = project_.SectionProperties.Xd;
+  const double margin = 0.05 * (xd - xu);
+  Chart_->SetRangeLoX(xu - margin);
+  Chart_->SetRangeHiX(xd + margin);
+  Chart_->SetRangeLoY(static_cast<double>(RoundHalfEven(tmin_) - 1));
+  Chart_->SetRangeHiY(static_cast<double>(RoundHalfEven(tmax_) + 1));
+}
+
+void TTempTimeDlg::ShowValuesClick() {
+  TSectionValuesDlg values(project_, stepBar_->Position(), this);
+  RunDialog(values);
+}
+
+void TTempTimeDlg::CopyClick() { Chart_->CopyPictureToClipboard(false); }
+
+void TTempTimeDlg::MouseMoveInChart(double x, double y) {
+  LabelX->setText(QString::asprintf("X = %7.3f m", x));
+  LabelT->setText(QString::asprintf("T = %7.3f °C", y));
+}
+
+}  // namespace kolma::ui
