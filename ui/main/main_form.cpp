@@ -22,6 +22,10 @@
 #include "ui/dialogs/temperatures_dlg.h"
 #include "ui/dialogs/thermometers_dlg.h"
 #include "ui/main/about_box.h"
+#include "ui/results/harmonic_dlg.h"
+#include "ui/results/spreadsheet_dlg.h"
+#include "ui/results/temp_section_dlg.h"
+#include "ui/results/temp_time_dlg.h"
 #include "ui/main/client_area.h"
 #include "ui/widgets/icons.h"
 #include "ui/main/item_list.h"
@@ -418,16 +422,16 @@ void TMainForm::InputAccepted(std::uint8_t definedFlag) {
   UpdateListBox();
   RedrawShownItem();
 }
-void TMainForm::InverseHarmonicsClick() { ShowNotAvailable(QStringLiteral("Inverse analysis harmonics")); }
-void TMainForm::InverseTempTimeClick() { ShowNotAvailable(QStringLiteral("Temperature vs. time")); }
-void TMainForm::InverseSpreadsheetClick() { ShowNotAvailable(QStringLiteral("Spreadsheet")); }
-void TMainForm::DirectHarmonicsClick() { ShowNotAvailable(QStringLiteral("Direct analysis harmonics")); }
-void TMainForm::DirectDecompositionClick() { ShowNotAvailable(QStringLiteral("Section thermal decomposition")); }
-void TMainForm::DirectTempXClick() { ShowNotAvailable(QStringLiteral("Temperature vs. X position")); }
-void TMainForm::DirectXTimeClick() { ShowNotAvailable(QStringLiteral("X position vs. time")); }
+void TMainForm::InverseHarmonicsClick() { ShowResults<THarmonicDlg>(true); }
+void TMainForm::DirectHarmonicsClick() { ShowResults<THarmonicDlg>(false); }
+void TMainForm::InverseSpreadsheetClick() { ShowResults<TSpreadsheetDlg>(true); }
+void TMainForm::DirectSpreadsheetClick() { ShowResults<TSpreadsheetDlg>(false); }
+void TMainForm::DirectTempXClick() { ShowResults<TTempTimeDlg>(); }
+void TMainForm::DirectXTimeClick() { ShowResults<TTempSectionDlg>(0); }
+void TMainForm::InverseTempTimeClick() { ShowResults<TTempSectionDlg>(1); }
+void TMainForm::CompareClick() { ShowResults<TTempSectionDlg>(2); }
+void TMainForm::DirectDecompositionClick() { ShowResults<TTempSectionDlg>(3); }
 void TMainForm::Direct3DClick() { ShowNotAvailable(QStringLiteral("3D graphic")); }
-void TMainForm::DirectSpreadsheetClick() { ShowNotAvailable(QStringLiteral("Spreadsheet")); }
-void TMainForm::CompareClick() { ShowNotAvailable(QStringLiteral("Compare Input and Output")); }
 
 void TMainForm::AboutClick() {
   TAboutBox about(this);

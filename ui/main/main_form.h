@@ -103,6 +103,14 @@ class TMainForm : public QMainWindow {
   void ShowValueList();
   void ShowThermalProperties();
   void ShowNotAvailable(const QString& window);
+  // Result windows read the project and change nothing the menus depend on; the menus
+  // are refreshed all the same, as after every window.
+  template <class Window, class... Inputs>
+  void ShowResults(Inputs... inputs) {
+    Window window(project_, inputs..., this);
+    window.exec();
+    UpdateMenuItems();
+  }
   void SetGeneralStatusText(const QString& text);
   bool SaveBeforeLeaving(const QString& question);
   void EditFace(int mode);
