@@ -1,6 +1,9 @@
 #include "ui/results/harmonic_dlg.h"
 
+#include <QHeaderView>
 #include <QMenuBar>
+#include <QScrollBar>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "core/analysis/harmonics_table.h"
@@ -15,6 +18,7 @@ THarmonicDlg::THarmonicDlg(kolma::Project& project, bool showInverse, QWidget* p
   grid_->SetDefaultSizes(75, 21);
   grid_->SetTable(showInverse ? kolma::InverseHarmonicsTable(project) : kolma::DirectHarmonicsTable(project));
   grid_->SetColumnWidth(0, 40);
+  grid_->WidenColumnsToFit();
   grid_->SetAccessibleName(windowTitle());
   menus_ = AddTableWindowMenus(this, grid_);
 
@@ -22,7 +26,11 @@ THarmonicDlg::THarmonicDlg(kolma::Project& project, bool showInverse, QWidget* p
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setMenuBar(menus_.bar);
   layout->addWidget(grid_);
-  resize(40 + 6 * 75 + 24, 320);
+  // Every column in view, whatever this desktop's font made of their widths.
+  QTableView* view = grid_->View();
+  resize(view->verticalHeader()->sizeHint().width() + view->horizontalHeader()->length() + 2 * view->frameWidth() +
+             view->verticalScrollBar()->sizeHint().width(),
+         320);
 }
 
 }  // namespace kolma::ui

@@ -50,6 +50,7 @@ TSpreadsheetDlg::TSpreadsheetDlg(kolma::Project& project, bool inverseFaces, QWi
   grid_->SetMovableColumns(true);
   grid_->SetTable(inverseFaces ? kolma::InverseFacesTable(project, precision_)
                                : kolma::BuildSpreadsheet(project, data_, precision_));
+  grid_->WidenColumnsToFit();
   grid_->SetAccessibleName(windowTitle());
   menus_ = AddTableWindowMenus(this, grid_);
 
@@ -98,6 +99,7 @@ void TSpreadsheetDlg::ShowData(kolma::TSpreadsheetData data) {
   data_ = data;
   kolma::FillSpreadsheetData(grid_->Table(), project_, data_);
   grid_->TableChanged();
+  grid_->WidenColumnsToFit();
   setWindowTitle(QString::fromUtf8(kolma::SpreadsheetCaption(data_)));
   CheckMenus();
 }
@@ -109,6 +111,7 @@ void TSpreadsheetDlg::SetPrecision(kolma::TSpreadsheetPrecision precision) {
   else
     kolma::SetSpreadsheetPrecision(grid_->Table(), project_, data_, precision_);
   grid_->TableChanged();
+  grid_->WidenColumnsToFit();  // the exponential form is the widest
   CheckMenus();
 }
 

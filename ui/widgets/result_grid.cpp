@@ -1,6 +1,7 @@
 #include "ui/widgets/result_grid.h"
 
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QTableView>
@@ -141,6 +142,29 @@ void TResultGrid::SetColumnWidth(int column, int width) {
   } else {
     d_->top->resizeSection(column - fixed, width);
   }
+}
+
+void TResultGrid::WidenColumnsToFit(int sampleRows) {
+  const kolma::TResultTable& table = Table();
+  const QFontMetrics metrics(d_->view->font());
+  const int lastRow = std::min(table.rows(), table.fixedRows() + std::max(sampleRows, 0));
+  for (int c = 0; c < table.columns(); ++c) {
+    int needed = 0;
+    for (int r = 0; r < lastRow; ++r) {
+      const kolma::TMergedCells* m = MergeAt(table, r, c);
+      if (m && m->columnSpan > 1) continue;  // spread over its columns
+      needed = std::max(needed, metrics.horizontalAdvance(QString::fromStdString(table.cell(r, c))));
+    }
+    needed += 8;  // the margins of a cell
+    if (c < table.fixedColumns()) {
+      int& width = d_->fixedSizes.columnWidths[static_cast<std::size_t>(c)];
+      width = std::max(width, needed);
+    } else if (d_->top->sectionSize(c - table.fixedColumns()) < needed) {
+      d_->top->resizeSection(c - table.fixedColumns(), needed);
+    }
+  }
+  d_->view->Relayout();
+  d_->corner->update();
 }
 
 void TResultGrid::SetMovableColumns(bool movable) { d_->top->setSectionsMovable(movable); }

@@ -42,6 +42,9 @@ class TResultGrid : public QWidget {
   // Every column and row; then one column (in table numbering, a fixed one included) its own width.
   void SetDefaultSizes(int columnWidth, int rowHeight);
   void SetColumnWidth(int column, int width);
+  // Widens the columns whose texts do not fit (the fixed rows and the first sampleRows
+  // data rows are measured); never narrows one, so a width the user gave stays.
+  void WidenColumnsToFit(int sampleRows = 200);
   void SetMovableColumns(bool movable);
   // The selected rectangle in table coordinates (fixed cells included in the numbering).
   kolma::TCellRange Selection() const;

@@ -3,7 +3,6 @@
 #include <QStringList>
 #include <algorithm>
 #include <cctype>
-#include <utility>
 
 namespace kolma::ui {
 
@@ -17,14 +16,9 @@ bool IsNumberCell(std::string_view text) {
   return c == kolma::DecimalSeparator() && i + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[i + 1]));
 }
 
-void TResultGridModel::SetTable(kolma::TResultTable table) {
-  table_ = std::move(table);
-  Refresh();
-}
-
 void TResultGridModel::Refresh() {
-  const int rows = rowCount();
-  const int columns = columnCount();
+  const int rows = std::max(table_.rows() - table_.fixedRows(), 0);
+  const int columns = std::max(table_.columns() - table_.fixedColumns(), 0);
   if (rows != shownRows_ || columns != shownColumns_) {
     beginResetModel();
     shownRows_ = rows;
@@ -33,17 +27,15 @@ void TResultGridModel::Refresh() {
     return;
   }
   if (rows > 0 && columns > 0) emit dataChanged(index(0, 0), index(rows - 1, columns - 1));
-  emit headerDataChanged(Qt::Horizontal, 0, std::max(columns - 1, 0));
-  emit headerDataChanged(Qt::Vertical, 0, std::max(rows - 1, 0));
+  if (columns > 0) emit headerDataChanged(Qt::Horizontal, 0, columns - 1);
+  if (rows > 0) emit headerDataChanged(Qt::Vertical, 0, rows - 1);
 }
 
-int TResultGridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : std::max(table_.rows() - table_.fixedRows(), 0);
-}
+// The counts the view was last told of: a table grown or shrunk in place is shown only
+// once Refresh() has announced it.
+int TResultGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shownRows_; }
 
-int TResultGridModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : std::max(table_.columns() - table_.fixedColumns(), 0);
-}
+int TResultGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shownColumns_; }
 
 QVariant TResultGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};

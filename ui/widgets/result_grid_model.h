@@ -20,7 +20,6 @@ class TResultGridModel final : public QAbstractTableModel {
 
   const kolma::TResultTable& Table() const { return table_; }
   kolma::TResultTable& Table() { return table_; }
-  void SetTable(kolma::TResultTable table);
   // After the cells or the size of Table() changed. Cells of an unchanged size are only
   // repainted, so that the columns keep the widths and the order the user gave them.
   void Refresh();

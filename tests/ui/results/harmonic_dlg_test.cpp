@@ -70,10 +70,17 @@ TEST(HarmonicDlgTest, ListsTheLastEntryFirstAndExportsTheTable) {
       EXPECT_EQ((std::vector<std::string>{table.cell(r + 2, 1), table.cell(r + 2, 2), table.cell(r + 2, 4)}),
                 c.periodCells[r - 1]);
     }
-    // The fixed column is 40 pixels wide, the others 75; the three header rows 21 each.
-    EXPECT_EQ(dialog.Grid()->View()->verticalHeader()->width(), 40);
-    EXPECT_EQ(dialog.Grid()->View()->horizontalHeader()->sectionSize(0), 75);
-    EXPECT_EQ(dialog.Grid()->View()->horizontalHeader()->height(), 63);
+    // The fixed column is 40 pixels wide, the others at least 75 and wide enough for every
+    // number at this desktop's font; the three header rows 21 each.
+    QTableView* view = dialog.Grid()->View();
+    EXPECT_EQ(view->verticalHeader()->width(), 40);
+    EXPECT_EQ(view->horizontalHeader()->height(), 63);
+    for (int column = 1; column < 7; ++column) {
+      EXPECT_GE(view->horizontalHeader()->sectionSize(column - 1), 75);
+      for (int row = 3; row < 6; ++row)
+        EXPECT_LE(view->fontMetrics().horizontalAdvance(QString::fromStdString(table.cell(row, column))) + 6,
+                  view->horizontalHeader()->sectionSize(column - 1)) << row << ", " << column;
+    }
 
     QTemporaryDir folder;
     const TTableWindowMenus& menus = dialog.Menus();
