@@ -85,8 +85,7 @@ TEST(HarmonicDlgTest, ListsTheLastEntryFirstAndExportsTheTable) {
     QTemporaryDir folder;
     const TTableWindowMenus& menus = dialog.Menus();
     testing::ExpectTableExportsMatch(*dialog.Grid(), prompts, folder.path(),
-                                     {testing::Trigger(menus.exportExcel), testing::Trigger(menus.exportCsv),
-                                      testing::Trigger(menus.copyAll), testing::Trigger(menus.copySelection)});
+                                     testing::MenuCommands(menus));
     menus.close->trigger();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   }

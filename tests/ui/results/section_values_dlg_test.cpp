@@ -98,8 +98,7 @@ TEST_F(SectionValuesDlg, ExportsAndCopiesHoldTheWholeTable) {
   EXPECT_EQ(menus.copyAll->text(), "&Copy");
   QTemporaryDir folder;
   testing::ExpectTableExportsMatch(*dialog->Grid(), prompts, folder.path(),
-                                   {testing::Trigger(menus.exportExcel), testing::Trigger(menus.exportCsv),
-                                    testing::Trigger(menus.copyAll), testing::Trigger(menus.copySelection)});
+                                   testing::MenuCommands(menus));
 }
 
 }  // namespace

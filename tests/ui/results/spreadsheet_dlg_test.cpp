@@ -110,8 +110,7 @@ TEST_F(SpreadsheetDlgTest, DataAndPrecisionCommandsRefillEveryCellOfTheView) {
   EXPECT_TRUE(prompts.shown.empty());
   const TTableWindowMenus& menus = dialog.Menus();
   testing::ExpectTableExportsMatch(*dialog.Grid(), prompts, folder.path(),
-                                   {testing::Trigger(menus.exportExcel), testing::Trigger(menus.exportCsv),
-                                    testing::Trigger(menus.copyAll), testing::Trigger(menus.copySelection)});
+                                   testing::MenuCommands(menus));
 }
 
 TEST_F(SpreadsheetDlgTest, StressesWithoutAFiniteFactorAreRefusedOnceWithTheirReason) {

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "tests/ui/scripted_prompts.h"
+#include "ui/results/result_window_menus.h"
 #include "ui/widgets/result_grid.h"
 
 namespace kolma::ui::testing {
@@ -32,6 +33,12 @@ struct TTableCommands {
 
 inline std::function<void()> Trigger(QAction* action) {
   return [action] { action->trigger(); };
+}
+
+// The commands as the window's own File and Edit menus run them.
+inline TTableCommands MenuCommands(const TTableWindowMenus& menus, const TExportWording& wording = {}) {
+  return {Trigger(menus.exportExcel), Trigger(menus.exportCsv), Trigger(menus.copyAll), Trigger(menus.copySelection),
+          wording};
 }
 
 namespace detail {
