@@ -62,7 +62,8 @@ TTempSectionDlg::TTempSectionDlg(kolma::Project& project, int mode, QWidget* par
   setObjectName(QStringLiteral("TempSectionDlg"));
   setWindowTitle(QStringLiteral("TempSectionDlg"));
   BuildControls();
-  resize(599, 480);
+  // The designed size, or wider where this desktop's fonts need room for the top row.
+  resize(sizeHint().expandedTo(QSize(599, 480)));
 }
 
 TTempSectionDlg::~TTempSectionDlg() = default;

@@ -92,7 +92,8 @@ TTempTimeDlg::TTempTimeDlg(Project& project, QWidget* parent) : QDialog(parent),
           [this](bool, Qt::KeyboardModifiers, double x, double y) { MouseMoveInChart(x, y); });
 
   setMinimumSize(540, 400);
-  resize(565, 425);
+  // The designed size, or wider where this desktop's fonts need room for the top row.
+  resize(sizeHint().expandedTo(QSize(565, 425)));
 }
 
 TTempTimeDlg::~TTempTimeDlg() = default;
