@@ -4,19 +4,24 @@
 // chart and paints it. The executable's main (in chart_bench.cpp) starts the application.
 #include <benchmark/benchmark.h>
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QSlider>
 #include <QImage>
 #include <cmath>
 #include <numbers>
 
 #include "core/model/node_distribution.h"
 #include "core/model/project.h"
+#include "ui/results/profile_step_bar.h"
 #include "ui/results/temp_section_dlg.h"
+#include "ui/results/temp_time_dlg.h"
 #include "ui/widgets/rchart.h"
 
 namespace {
 
 using kolma::ui::TTempSectionDlg;
+using kolma::ui::TTempTimeDlg;
 
 // Annual and daily cycles reaching into the section with a lag and a damping.
 void FillYearOfHourlySteps(kolma::Project& project) {
@@ -56,5 +61,25 @@ void BM_RedrawYearWithOneYearAverage(benchmark::State& state) {
   state.SetLabel(state.range(0) == 0 ? "temperature" : "stresses");
 }
 BENCHMARK(BM_RedrawYearWithOneYearAverage)->Arg(0)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// The profile view while its track bar is dragged: one step further, with the mean and the
+// equivalent straight line on, drawn and painted.
+void BM_ProfileStepWhileDragging(benchmark::State& state) {
+  kolma::Project project;
+  project.InitDefaults();
+  FillYearOfHourlySteps(project);
+  TTempTimeDlg dialog(project);
+  dialog.show();
+  dialog.findChild<QCheckBox*>()->setChecked(true);  // "Resolve Temperature field"
+  QSlider* bar = dialog.StepBar()->TrackBar();
+  int step = 1;
+  for (auto _ : state) {
+    step = step % 8760 + 1;
+    bar->setValue(step);
+    QImage picture = dialog.Chart()->RenderPicture(false);
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+}
+BENCHMARK(BM_ProfileStepWhileDragging)->Unit(benchmark::kMillisecond);
 
 }  // namespace
