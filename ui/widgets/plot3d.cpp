@@ -184,7 +184,7 @@ void TPlot3D::Paint(TCanvas& canvas) const { TPlot3DScene(d_->settings, d_->grid
 
 TMetafileCanvas TPlot3D::RenderMetafile() const {
   TMetafileCanvas metafile(std::max(width(), 1), std::max(height(), 1));
-  Paint(metafile);
+  TPlot3DScene(d_->settings, d_->grid, width(), height()).Paint(metafile, true);
   return metafile;
 }
 

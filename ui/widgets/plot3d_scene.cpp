@@ -229,7 +229,7 @@ void TPlot3DScene::PaintEdges(TCanvas& canvas, bool front) const {
   }
 }
 
-void TPlot3DScene::PaintSurface(TCanvas& canvas) const {
+void TPlot3DScene::PaintSurface(TCanvas& canvas, bool sealCells) const {
   const int columns = grid_.NrOfColumns();
   const int rows = grid_.NrOfRows();
   if (columns < 2 || rows < 2) return;
@@ -252,8 +252,7 @@ void TPlot3DScene::PaintSurface(TCanvas& canvas) const {
     const std::size_t corners[] = {i, i + 1, i + 1 + columns, i + columns};
     if (!(finite[corners[0]] && finite[corners[1]] && finite[corners[2]] && finite[corners[3]])) continue;
     const TColor color = CellColor(cell);
-    // Outlined in its own colour, neighbouring cells meet without a seam.
-    canvas.SetPen(TPen{s_.meshVisible ? s_.colorMesh : color});
+    canvas.SetPen(s_.meshVisible ? TPen{s_.colorMesh} : TPen{color, 1, sealCells ? TPenStyle::Solid : TPenStyle::None});
     canvas.SetBrush(TBrush{color});
     const TPoint quad[] = {points[corners[0]], points[corners[1]], points[corners[2]], points[corners[3]]};
     canvas.Polygon(quad);
@@ -292,14 +291,14 @@ void TPlot3DScene::PaintAxis(TCanvas& canvas, int axis) const {
   }
 }
 
-void TPlot3DScene::Paint(TCanvas& canvas) const {
+void TPlot3DScene::Paint(TCanvas& canvas, bool sealCells) const {
   canvas.SetPen(TPen{s_.colorBakGnd});
   canvas.SetBrush(TBrush{s_.colorBakGnd});
   canvas.Rectangle(0, 0, width_ - 1, height_ - 1);
   const bool box = s_.boundBoxStyle != TBoundBoxStyle::bbNone;
   if (s_.boundBoxStyle == TBoundBoxStyle::bbFaces) PaintBackFaces(canvas);
   if (box) PaintEdges(canvas, false);
-  PaintSurface(canvas);
+  PaintSurface(canvas, sealCells);
   if (box) PaintEdges(canvas, true);
   for (int axis = 0; axis < 3; ++axis) PaintAxis(canvas, axis);
   if (!s_.emptyText.empty()) {
