@@ -16,8 +16,6 @@
 namespace kolma::ui {
 namespace {
 
-// The tilt a plain rotation keeps to: from straight above to straight below.
-constexpr double kMaxRotateTilt = 180.0;
 // A drag over the full height multiplies (up) or divides (down) the magnification by 1 + this.
 constexpr double kZoomPerHeight = 2.0;
 
@@ -43,7 +41,7 @@ double Finite(double value, double fallback) { return std::isfinite(value) ? val
 
 struct TPlot3D::TPrivate {
   TPlot3DSettings settings;
-  TMatrix grid{2, 2};
+  TMatrix grid;  // 1 x 1: no surface until the caller gives one
   bool suspended = false;
   T3DMouseAction mouseAction = T3DMouseAction::maRotate;
 
@@ -246,7 +244,11 @@ void TPlot3D::mouseMoveEvent(QMouseEvent* event) {
   switch (action) {
     case T3DMouseAction::maRotate:
       s.viewAngleZ = WrapDegrees(start.viewAngleZ + 360.0 * dx / w);
-      s.viewAngleX = std::clamp(start.viewAngleX + 360.0 * dy / h, 0.0, kMaxRotateTilt);
+      {
+        // The tilt stays within the half turn it started in: above the box, or below it.
+        const double from = start.viewAngleX <= 180 ? 0.0 : 180.0;
+        s.viewAngleX = std::clamp(start.viewAngleX + 360.0 * dy / h, from, from + 180.0);
+      }
       break;
     case T3DMouseAction::maRotXOnly:
       s.viewAngleX = WrapDegrees(start.viewAngleX + 360.0 * dy / h);

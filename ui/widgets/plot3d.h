@@ -30,8 +30,9 @@ class TPlot3D : public QWidget {
   // ---- Data ---------------------------------------------------------------------------------
   // The heights, owned by the plot: the caller resizes and fills it. Column c (1..C) lies along
   // X, row r (1..R) along Y; columns spread evenly over RangeXLow..RangeXHigh, rows over
-  // RangeYLow..RangeYHigh. Any change through the matrix repaints the plot. A grid of fewer
-  // than 2 columns or 2 rows draws no surface (the box, the axes and EmptyText still show).
+  // RangeYLow..RangeYHigh. Changes through its methods (Resize, SetElement, Fill) repaint the
+  // plot; after writing through Data(), call update(). A grid of fewer than 2 columns or 2 rows
+  // draws no surface (the box, the axes and EmptyText still show).
   TMatrix& SurfaceGrid();
   const TMatrix& SurfaceGrid() const;
   // A line of text centred in the plot, drawn over the box; empty (the default) draws nothing.

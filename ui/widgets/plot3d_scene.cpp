@@ -161,7 +161,7 @@ int TPlot3DScene::AxisEdgeStart(int axis) const {
 std::vector<TPlot3DScene::TAxisTick> TPlot3DScene::AxisTicks(int axis) const {
   std::vector<TAxisTick> result;
   const TPlot3DAxis& a = s_.axes[static_cast<std::size_t>(axis)];
-  if (!a.visible || !(a.high > a.low)) return result;
+  if (!a.visible || !(a.high != a.low)) return result;
   const int start = AxisEdgeStart(axis);
   const TProjected p0 = Corner(start), p1 = Corner(start | 1 << axis);
   TTickRequest request;
