@@ -20,7 +20,8 @@ namespace {
 constexpr double kZoomPerHeight = 2.0;
 
 TColor ToCore(const QColor& c) {
-  return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()), static_cast<std::uint8_t>(c.blue())};
+  const auto channel = [](int v) { return static_cast<std::uint8_t>(v); };
+  return {channel(c.red()), channel(c.green()), channel(c.blue())};
 }
 QColor ToQt(TColor c) { return QColor(c.red, c.green, c.blue); }
 
@@ -197,7 +198,8 @@ QImage TPlot3D::RenderImage() const {
 void TPlot3D::CopyMetafileToClipboard() {
   const std::vector<std::uint8_t> bytes = RenderMetafile().PlaceableBytes();
   auto* data = new QMimeData;
-  data->setData("image/x-wmf", QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+  data->setData("image/x-wmf",
+                QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
   data->setImageData(RenderImage());
   QApplication::clipboard()->setMimeData(data);
 }
