@@ -78,7 +78,7 @@ class TPlot3D : public QWidget {
   TBoundBoxStyle BoundBoxStyle() const;
   void SetBoundBoxStyle(TBoundBoxStyle style);
   QColor ColorCubeFrame() const;   // the visible edges
-  QColor ColorCubeHidLin() const;  // the edges hidden behind the surface's side of the box
+  QColor ColorCubeHidLin() const;  // the three edges at the far corner, behind the surface
   QColor ColorCubeFaceLow() const;   // floor of the box (bbFaces)
   QColor ColorCubeFaceHigh() const;  // the two back walls (bbFaces)
   void SetColorCubeFrame(const QColor& c);
@@ -118,7 +118,8 @@ class TPlot3D : public QWidget {
   // Tilt in degrees: 0 looks straight down, 90 from the side. Any value is taken modulo 360.
   double ViewAngleX() const;
   void SetViewAngleX(double degrees);
-  // Turn about the vertical axis in degrees, taken modulo 360.
+  // Turn about the vertical axis in degrees (where the viewer stands, counter-clockwise from the
+  // X axis), taken modulo 360.
   double ViewAngleZ() const;
   void SetViewAngleZ(double degrees);
   // Kept within MinMagnification..MaxMagnification.
