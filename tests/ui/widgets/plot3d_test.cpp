@@ -14,9 +14,6 @@
 #include "core/formats/metafile_canvas.h"
 #include "tests/core/formats/reader_tools.h"
 
-// The readers' helpers are built into the core tests only; this executable compiles its own copy.
-#include "tests/core/formats/reader_tools.cpp"  // NOLINT(bugprone-suspicious-include)
-
 namespace kolma::ui {
 namespace {
 
