@@ -34,7 +34,8 @@ struct TTemperatureSurface {
 
 // Column c holds the natural cubic spline through the node temperatures of step c * step,
 // read at the kSurfaceRows positions. A field of one value everywhere gets a height range
-// of one degree around it, so that the box keeps a height.
+// of one degree around it, so that the box keeps a height and its temperature axis says
+// what the value is.
 TTemperatureSurface BuildTemperatureSurface(const TSectionProperties& section, const TDirectResults& results);
 
 }  // namespace kolma::ui
