@@ -16,13 +16,12 @@
 namespace kolma::ui {
 namespace {
 
-// The tilt a plain rotation keeps to: from straight above to straight below.
-constexpr double kMaxRotateTilt = 180.0;
 // A drag over the full height multiplies (up) or divides (down) the magnification by 1 + this.
 constexpr double kZoomPerHeight = 2.0;
 
 TColor ToCore(const QColor& c) {
-  return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()), static_cast<std::uint8_t>(c.blue())};
+  const auto channel = [](int v) { return static_cast<std::uint8_t>(v); };
+  return {channel(c.red()), channel(c.green()), channel(c.blue())};
 }
 QColor ToQt(TColor c) { return QColor(c.red, c.green, c.blue); }
 
@@ -43,7 +42,7 @@ double Finite(double value, double fallback) { return std::isfinite(value) ? val
 
 struct TPlot3D::TPrivate {
   TPlot3DSettings settings;
-  TMatrix grid{2, 2};
+  TMatrix grid;  // 1 x 1: no surface until the caller gives one
   bool suspended = false;
   T3DMouseAction mouseAction = T3DMouseAction::maRotate;
 
@@ -184,7 +183,7 @@ void TPlot3D::Paint(TCanvas& canvas) const { TPlot3DScene(d_->settings, d_->grid
 
 TMetafileCanvas TPlot3D::RenderMetafile() const {
   TMetafileCanvas metafile(std::max(width(), 1), std::max(height(), 1));
-  Paint(metafile);
+  TPlot3DScene(d_->settings, d_->grid, width(), height()).Paint(metafile, true);
   return metafile;
 }
 
@@ -199,7 +198,8 @@ QImage TPlot3D::RenderImage() const {
 void TPlot3D::CopyMetafileToClipboard() {
   const std::vector<std::uint8_t> bytes = RenderMetafile().PlaceableBytes();
   auto* data = new QMimeData;
-  data->setData("image/x-wmf", QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+  data->setData("image/x-wmf",
+                QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
   data->setImageData(RenderImage());
   QApplication::clipboard()->setMimeData(data);
 }
@@ -246,7 +246,11 @@ void TPlot3D::mouseMoveEvent(QMouseEvent* event) {
   switch (action) {
     case T3DMouseAction::maRotate:
       s.viewAngleZ = WrapDegrees(start.viewAngleZ + 360.0 * dx / w);
-      s.viewAngleX = std::clamp(start.viewAngleX + 360.0 * dy / h, 0.0, kMaxRotateTilt);
+      {
+        // The tilt stays within the half turn it started in: above the box, or below it.
+        const double from = start.viewAngleX <= 180 ? 0.0 : 180.0;
+        s.viewAngleX = std::clamp(start.viewAngleX + 360.0 * dy / h, from, from + 180.0);
+      }
       break;
     case T3DMouseAction::maRotXOnly:
       s.viewAngleX = WrapDegrees(start.viewAngleX + 360.0 * dy / h);

@@ -30,8 +30,9 @@ class TPlot3D : public QWidget {
   // ---- Data ---------------------------------------------------------------------------------
   // The heights, owned by the plot: the caller resizes and fills it. Column c (1..C) lies along
   // X, row r (1..R) along Y; columns spread evenly over RangeXLow..RangeXHigh, rows over
-  // RangeYLow..RangeYHigh. Any change through the matrix repaints the plot. A grid of fewer
-  // than 2 columns or 2 rows draws no surface (the box, the axes and EmptyText still show).
+  // RangeYLow..RangeYHigh. Changes through its methods (Resize, SetElement, Fill) repaint the
+  // plot; after writing through Data(), call update(). A grid of fewer than 2 columns or 2 rows
+  // draws no surface (the box, the axes and EmptyText still show).
   TMatrix& SurfaceGrid();
   const TMatrix& SurfaceGrid() const;
   // A line of text centred in the plot, drawn over the box; empty (the default) draws nothing.
@@ -77,7 +78,7 @@ class TPlot3D : public QWidget {
   TBoundBoxStyle BoundBoxStyle() const;
   void SetBoundBoxStyle(TBoundBoxStyle style);
   QColor ColorCubeFrame() const;   // the visible edges
-  QColor ColorCubeHidLin() const;  // the edges hidden behind the surface's side of the box
+  QColor ColorCubeHidLin() const;  // the three edges at the far corner, behind the surface
   QColor ColorCubeFaceLow() const;   // floor of the box (bbFaces)
   QColor ColorCubeFaceHigh() const;  // the two back walls (bbFaces)
   void SetColorCubeFrame(const QColor& c);
@@ -117,7 +118,8 @@ class TPlot3D : public QWidget {
   // Tilt in degrees: 0 looks straight down, 90 from the side. Any value is taken modulo 360.
   double ViewAngleX() const;
   void SetViewAngleX(double degrees);
-  // Turn about the vertical axis in degrees, taken modulo 360.
+  // Turn about the vertical axis in degrees (where the viewer stands, counter-clockwise from the
+  // X axis), taken modulo 360.
   double ViewAngleZ() const;
   void SetViewAngleZ(double degrees);
   // Kept within MinMagnification..MaxMagnification.

@@ -161,7 +161,7 @@ int TPlot3DScene::AxisEdgeStart(int axis) const {
 std::vector<TPlot3DScene::TAxisTick> TPlot3DScene::AxisTicks(int axis) const {
   std::vector<TAxisTick> result;
   const TPlot3DAxis& a = s_.axes[static_cast<std::size_t>(axis)];
-  if (!a.visible || !(a.high > a.low)) return result;
+  if (!a.visible || a.high == a.low) return result;
   const int start = AxisEdgeStart(axis);
   const TProjected p0 = Corner(start), p1 = Corner(start | 1 << axis);
   TTickRequest request;
@@ -193,8 +193,9 @@ void TPlot3DScene::PaintBackFaces(TCanvas& canvas) const {
   for (int axis = 0; axis < 2; ++axis) {
     for (bool high : {false, true}) {
       if (FacesViewer(axis, high)) continue;
+      const TPlot3DAxis& across = s_.axes[static_cast<std::size_t>(axis)];
       const TPlot3DAxis& along = s_.axes[static_cast<std::size_t>(1 - axis)];
-      const double wall = high ? s_.axes[static_cast<std::size_t>(axis)].high : s_.axes[static_cast<std::size_t>(axis)].low;
+      const double wall = high ? across.high : across.low;
       for (int band = 0; band < kWallBands; ++band) {
         const double z0 = az.low + (az.high - az.low) * band / kWallBands;
         const double z1 = az.low + (az.high - az.low) * (band + 1) / kWallBands;
@@ -229,7 +230,7 @@ void TPlot3DScene::PaintEdges(TCanvas& canvas, bool front) const {
   }
 }
 
-void TPlot3DScene::PaintSurface(TCanvas& canvas) const {
+void TPlot3DScene::PaintSurface(TCanvas& canvas, bool sealCells) const {
   const int columns = grid_.NrOfColumns();
   const int rows = grid_.NrOfRows();
   if (columns < 2 || rows < 2) return;
@@ -252,8 +253,8 @@ void TPlot3DScene::PaintSurface(TCanvas& canvas) const {
     const std::size_t corners[] = {i, i + 1, i + 1 + columns, i + columns};
     if (!(finite[corners[0]] && finite[corners[1]] && finite[corners[2]] && finite[corners[3]])) continue;
     const TColor color = CellColor(cell);
-    // Outlined in its own colour, neighbouring cells meet without a seam.
-    canvas.SetPen(TPen{s_.meshVisible ? s_.colorMesh : color});
+    const TPenStyle outline = sealCells ? TPenStyle::Solid : TPenStyle::None;
+    canvas.SetPen(s_.meshVisible ? TPen{s_.colorMesh} : TPen{color, 1, outline});
     canvas.SetBrush(TBrush{color});
     const TPoint quad[] = {points[corners[0]], points[corners[1]], points[corners[2]], points[corners[3]]};
     canvas.Polygon(quad);
@@ -278,7 +279,9 @@ void TPlot3DScene::PaintAxis(TCanvas& canvas, int axis) const {
     ny = -ny;
   }
   TTextAlign align;
-  align.horizontal = nx > 0.4 ? THorizontalAlign::Left : nx < -0.4 ? THorizontalAlign::Right : THorizontalAlign::Center;
+  align.horizontal = nx > 0.4    ? THorizontalAlign::Left
+                     : nx < -0.4 ? THorizontalAlign::Right
+                                 : THorizontalAlign::Center;
   align.vertical = ny > 0.4 ? TVerticalAlign::Top : ny < -0.4 ? TVerticalAlign::Bottom : TVerticalAlign::Baseline;
   const double baselineShift = align.vertical == TVerticalAlign::Baseline ? 0.4 * kFontHeight : 0;
   canvas.SetPen(TPen{a.color});
@@ -292,14 +295,14 @@ void TPlot3DScene::PaintAxis(TCanvas& canvas, int axis) const {
   }
 }
 
-void TPlot3DScene::Paint(TCanvas& canvas) const {
+void TPlot3DScene::Paint(TCanvas& canvas, bool sealCells) const {
   canvas.SetPen(TPen{s_.colorBakGnd});
   canvas.SetBrush(TBrush{s_.colorBakGnd});
   canvas.Rectangle(0, 0, width_ - 1, height_ - 1);
   const bool box = s_.boundBoxStyle != TBoundBoxStyle::bbNone;
   if (s_.boundBoxStyle == TBoundBoxStyle::bbFaces) PaintBackFaces(canvas);
   if (box) PaintEdges(canvas, false);
-  PaintSurface(canvas);
+  PaintSurface(canvas, sealCells);
   if (box) PaintEdges(canvas, true);
   for (int axis = 0; axis < 3; ++axis) PaintAxis(canvas, axis);
   if (!s_.emptyText.empty()) {

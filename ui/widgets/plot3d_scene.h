@@ -85,8 +85,11 @@ class TPlot3DScene {
   };
   std::vector<TAxisTick> AxisTicks(int axis) const;
 
-  // The whole picture: background, box, surface, axes and the empty text.
-  void Paint(TCanvas& canvas) const;
+  // The whole picture: background, box, surface, axes and the empty text. sealCells: each cell
+  // also outlined in its own colour, for players that smooth the edges of a vector picture and
+  // would show hairline seams between cells; a screen fills neighbouring cells seamlessly
+  // without it, and faster.
+  void Paint(TCanvas& canvas, bool sealCells = false) const;
 
  private:
   struct TEdge {
@@ -99,7 +102,7 @@ class TPlot3DScene {
   int AxisEdgeStart(int axis) const;  // the box corner where the labelled edge of an axis starts
   void PaintBackFaces(TCanvas& canvas) const;
   void PaintEdges(TCanvas& canvas, bool front) const;
-  void PaintSurface(TCanvas& canvas) const;
+  void PaintSurface(TCanvas& canvas, bool sealCells) const;
   void PaintAxis(TCanvas& canvas, int axis) const;
 
   const TPlot3DSettings& s_;
