@@ -1,6 +1,7 @@
 #pragma once
 // Prompts for GUI tests: every box and file dialog is recorded, and answered from queues
 // that the test fills beforehand. A question nobody prepared an answer for fails the test.
+#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -12,7 +13,7 @@
 namespace kolma::ui::testing {
 
 struct TPromptRecord {
-  QString kind;     // "message", "question", "open", "save"
+  QString kind;     // "message", "question", "open", "save", "color"
   QString caption;  // caption or dialog title
   QString text;     // message text, or the filter of a file dialog
   PromptIcon icon = PromptIcon::Information;
@@ -25,6 +26,7 @@ class TScriptedPrompts final : public TPrompts {
 
   std::deque<std::optional<bool>> yesNoAnswers;  // true = Yes, nullopt = Escape
   std::deque<QString> fileAnswers; // empty string = Cancel
+  std::deque<QColor> colorAnswers;  // invalid colour = Cancel
   std::vector<TPromptRecord> shown;
 
   void Message(QWidget*, PromptIcon icon, const QString& caption, const QString& text) override {
@@ -43,6 +45,17 @@ class TScriptedPrompts final : public TPrompts {
   }
   QString SaveFileName(QWidget*, const QString& title, const QString& filter, const QString&, bool) override {
     return NextFile("save", title, filter);
+  }
+
+  QColor ChooseColor(QWidget*, const QColor&, const QString& title) override {
+    shown.push_back({"color", title, QString(), PromptIcon::Information});
+    if (colorAnswers.empty()) {
+      ADD_FAILURE() << "unexpected colour dialog: " << title.toStdString();
+      return QColor();
+    }
+    const QColor answer = colorAnswers.front();
+    colorAnswers.pop_front();
+    return answer;
   }
 
   int Count(const QString& kind) const {

@@ -1,7 +1,8 @@
 #include "ui/widgets/prompts.h"
 
-#include <QPushButton>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -62,6 +63,12 @@ class TDialogPrompts final : public TPrompts {
     if (!askBeforeOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
                                                                                     : QString();
+  }
+
+  QColor ChooseColor(QWidget* parent, const QColor& initial, const QString& title) override {
+    QColorDialog dialog(initial, parent);
+    dialog.setWindowTitle(title);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedColor() : QColor();
   }
 };
 

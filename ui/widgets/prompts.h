@@ -1,6 +1,7 @@
 #pragma once
 // Every message box and file dialog of the program goes through this one interface, so
 // that tests can answer them without a person at the screen.
+#include <QColor>
 #include <QString>
 
 class QWidget;
@@ -30,6 +31,8 @@ class TPrompts {
                                const QString& defaultSuffix) = 0;
   virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                const QString& defaultSuffix, bool askBeforeOverwrite) = 0;
+  // The colour dialog opened on `initial`; an invalid colour when the user cancelled.
+  virtual QColor ChooseColor(QWidget* parent, const QColor& initial, const QString& title) = 0;
 };
 
 // The prompts the program uses: real dialogs unless a test installed its own.
