@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -23,6 +24,7 @@
 #include "ui/dialogs/thermometers_dlg.h"
 #include "ui/main/about_box.h"
 #include "ui/results/harmonic_dlg.h"
+#include "ui/results/plot3d_dlg.h"
 #include "ui/results/spreadsheet_dlg.h"
 #include "ui/results/temp_section_dlg.h"
 #include "ui/results/temp_time_dlg.h"
@@ -379,11 +381,6 @@ void TMainForm::StartAnalysisClick() {
   UpdateMenuItems();
 }
 
-void TMainForm::ShowNotAvailable(const QString& window) {
-  Prompts().Message(this, PromptIcon::Information, window, QStringLiteral("This window is not available yet."));
-  UpdateMenuItems();
-}
-
 void TMainForm::UpstreamClick() { EditFace(TTemperaturesDlg::UpstreamFace); }
 void TMainForm::DownstreamClick() { EditFace(TTemperaturesDlg::DownstreamFace); }
 
@@ -431,7 +428,21 @@ void TMainForm::DirectXTimeClick() { ShowResults<TTempSectionDlg>(0); }
 void TMainForm::InverseTempTimeClick() { ShowResults<TTempSectionDlg>(1); }
 void TMainForm::CompareClick() { ShowResults<TTempSectionDlg>(2); }
 void TMainForm::DirectDecompositionClick() { ShowResults<TTempSectionDlg>(3); }
-void TMainForm::Direct3DClick() { ShowNotAvailable(QStringLiteral("3D graphic")); }
+void TMainForm::Direct3DClick() {
+  // The hourglass stands over the main window while the surface is built and until the
+  // 3-D window is gone, also when building it fails.
+  struct TWaitCursor {
+    QWidget* window;
+    ~TWaitCursor() { window->unsetCursor(); }
+  } wait{this};
+  setCursor(Qt::WaitCursor);
+  QCoreApplication::processEvents();  // so that the cursor shows before the work starts
+  {
+    TPlot3DDlg dialog(project_, this);
+    dialog.exec();
+  }
+  UpdateMenuItems();
+}
 
 void TMainForm::AboutClick() {
   TAboutBox about(this);

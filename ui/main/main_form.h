@@ -102,7 +102,6 @@ class TMainForm : public QMainWindow {
   void ShowChart();
   void ShowValueList();
   void ShowThermalProperties();
-  void ShowNotAvailable(const QString& window);
   // Result windows read the project and change nothing the menus depend on; the menus
   // are refreshed all the same, as after every window.
   template <class Window, class... Inputs>

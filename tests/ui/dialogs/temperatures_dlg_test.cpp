@@ -105,7 +105,9 @@ TEST_F(TemperaturesDlgTest, LoadingResamplesWarnsOfZeroFilledSamplesAndRefusesBa
     Load(WriteFile("history.txt", c.text));
     const int messages = prompts.Count("message");
     EXPECT_EQ(messages, c.warning ? 1 : 0);
-    if (c.warning && messages) EXPECT_TRUE(prompts.shown.back().text.startsWith(QString::fromLatin1(c.warning)));
+    if (c.warning && messages) {
+      EXPECT_TRUE(prompts.shown.back().text.startsWith(QString::fromLatin1(c.warning)));
+    }
     if (c.samples == 0) {
       EXPECT_FALSE(Editor().EditedValues.has_value());
       EXPECT_EQ(Editor().EditedTimeStep, 7.0);
