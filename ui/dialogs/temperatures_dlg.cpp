@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,11 +19,13 @@
 #include "core/analysis/frequency_filters.h"
 #include "core/analysis/function_generator.h"
 #include "core/analysis/harmonic_decomposition.h"
+#include "core/analysis/measurement_import.h"
 #include "core/analysis/time_history_file.h"
 #include "core/model/project.h"
 #include "core/numeric/errors.h"
 #include "ui/dialogs/band_filter_dlg.h"
 #include "ui/dialogs/generator_dlg.h"
+#include "ui/dialogs/import_measurements_dlg.h"
 #include "ui/dialogs/low_pass_dlg.h"
 #include "ui/widgets/chart_mouse_modes.h"
 #include "ui/widgets/chart_style.h"
@@ -84,8 +87,10 @@ QWidget* TTemperaturesDlg::BuildTopPanel() {
 
   ButtonLoad = NewButton<QPushButton>("ButtonLoad", QStringLiteral("Load from a file"), panel);
   ButtonGenerator = NewButton<QPushButton>("ButtonGenerator", QStringLiteral("Function generator"), panel);
+  ButtonImport = NewButton<QPushButton>("ButtonImport", QStringLiteral("Import measurements..."), panel);
   auto* sources = new QVBoxLayout;
   sources->addWidget(ButtonLoad);
+  sources->addWidget(ButtonImport);
   sources->addWidget(ButtonGenerator);
   sources->addStretch();
 
@@ -211,6 +216,7 @@ void TTemperaturesDlg::BuildControls() {
   layout->addWidget(status);
 
   connect(ButtonLoad, &QPushButton::clicked, this, &TTemperaturesDlg::LoadClick);
+  connect(ButtonImport, &QPushButton::clicked, this, &TTemperaturesDlg::ImportClick);
   connect(ButtonGenerator, &QPushButton::clicked, this, &TTemperaturesDlg::GeneratorClick);
   connect(ButtonLowPass, &QPushButton::clicked, this, &TTemperaturesDlg::LowPassClick);
   connect(ButtonHighPass, &QPushButton::clicked, this, &TTemperaturesDlg::HighPassClick);
@@ -411,6 +417,23 @@ void TTemperaturesDlg::LoadClick() {
                     .arg(read.unreadSamples)
                     .arg(count)
                     .arg(QDir::toNativeSeparators(path)));
+}
+
+void TTemperaturesDlg::ImportClick() {
+  const QString path = Prompts().OpenFileName(this, QStringLiteral("Import measurements"),
+                                              QStringLiteral("Measurements|*.csv *.txt *.tsv|All files|*"), QString());
+  if (path.isEmpty()) return;
+  MeasurementTable table = ReadMeasurementFile(FileSystemPath(path));
+  if (!table.ok()) {
+    ShowFailure(QStringLiteral("The measurements could not be read from\n%1\n\n%2")
+                    .arg(QDir::toNativeSeparators(path), QString::fromStdString(table.error)));
+    return;
+  }
+  TImportMeasurementsDlg dialog(std::move(table), QFileInfo(path).fileName(), this);
+  if (RunDialog(dialog) != QDialog::Accepted || !dialog.Result().ok()) return;
+  EditedValues = dialog.Result().values;
+  EditedTimeStep = dialog.Result().timeStep;
+  NewHistoryShown();
 }
 
 void TTemperaturesDlg::GeneratorClick() {

@@ -51,11 +51,12 @@ class TTemperaturesDlg : public QDialog {
   double TimeScale() const;
   QString StatusPanelText(int panel) const;  // panels 0, 1, 2
 
-  // Shows the generator and filter dialogs; tests put their own answers in its place.
+  // Shows the import, generator and filter dialogs; tests put their own answers in its place.
   std::function<int(QDialog&)> RunDialog = [](QDialog& dialog) { return dialog.exec(); };
 
  public slots:
   void LoadClick();
+  void ImportClick();
   void GeneratorClick();
   void LowPassClick();
   void HighPassClick();
@@ -92,6 +93,7 @@ class TTemperaturesDlg : public QDialog {
   std::unique_ptr<kolma::TFastFourier> filtered_;
 
   QPushButton* ButtonLoad = nullptr;
+  QPushButton* ButtonImport = nullptr;
   QPushButton* ButtonGenerator = nullptr;
   QPushButton* ButtonLowPass = nullptr;
   QPushButton* ButtonHighPass = nullptr;
