@@ -18,7 +18,8 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Lines looked at to decide the separator, the decimal mark, the header and the columns.
 constexpr std::size_t kSampleLines = 200;
 // Larger files are not logger exports: refuse them before they fill the memory.
-constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{1} << 30;
+// (256 MiB holds ten years of readings every minute, several times over.)
+constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{1} << 28;
 
 struct Line {
   int number = 0;
@@ -103,7 +104,7 @@ double ParseNumber(std::string_view s, bool decimalComma) {
   return value;
 }
 
-// Reads exactly `digits` digits (or 1..digits when `atLeastOne`) at pos.
+// Reads minDigits to maxDigits digits at pos.
 bool ReadDigits(std::string_view s, std::size_t& pos, int minDigits, int maxDigits, int& value) {
   value = 0;
   int n = 0;
@@ -130,13 +131,10 @@ bool ParseTimeOfDay(std::string_view s, std::size_t pos, double& seconds) {
     ++pos;
     if (!ReadDigits(s, pos, 2, 2, sec)) return false;
     if (pos < s.size() && (s[pos] == '.' || s[pos] == ',')) {
-      const std::size_t start = pos++;
-      int digits = 0;
-      while (pos < s.size() && s[pos] >= '0' && s[pos] <= '9') ++pos, ++digits;
-      if (digits == 0) return false;
-      std::string fractionText(s.substr(start, pos - start));
-      fractionText[0] = '.';
-      fraction = std::strtod(fractionText.c_str(), nullptr);
+      double scale = 0.1;
+      const std::size_t start = ++pos;
+      for (; pos < s.size() && s[pos] >= '0' && s[pos] <= '9'; ++pos, scale /= 10) fraction += (s[pos] - '0') * scale;
+      if (pos == start) return false;
     }
   }
   if (pos < s.size() && s[pos] == 'Z') ++pos;
@@ -205,7 +203,7 @@ char DetectSeparator(const std::vector<Line>& lines, std::size_t sample, std::si
       if (j - i > modeRun) mode = counts[i], modeRun = j - i;
       i = j;
     }
-    if (mode >= 2 && modeRun * 5 >= sample * 4) {
+    if (mode >= 2 && modeRun * 2 > sample) {
       columns = mode;
       return separator;
     }
@@ -258,17 +256,24 @@ MeasurementTable ParseMeasurements(std::string_view text) {
   table.decimalComma = commaFields > pointFields;
   const bool dc = table.decimalComma;
 
-  // A field that is neither a date-time nor a number on the first line, where the lines
-  // below hold one, makes the first line a header.
+  // The first line is a header when it holds no date-time and, in most of the columns whose
+  // lines below hold date-times or numbers, text. A first reading with one bad value is
+  // data (then refused and listed), not a header.
   const std::size_t voters = sample - 1;
   auto columnHolds = [&](std::size_t c) {
     return voters > 0 && 2 * static_cast<std::size_t>(votes[c].dateTimes + votes[c].numbers) > voters;
   };
-  bool header = false;
+  int holding = 0, textFields = 0;
+  bool firstHasDateTime = false;
   for (std::size_t c = 0; c < std::min(columns, sampleFields[0].size()); ++c) {
     const std::string_view f = sampleFields[0][c];
-    if (ParseDateTime(f).family == TimeFamily::None && std::isnan(ParseNumber(f, dc)) && columnHolds(c)) header = true;
+    const bool dateTime = ParseDateTime(f).family != TimeFamily::None;
+    firstHasDateTime = firstHasDateTime || dateTime;
+    if (!columnHolds(c)) continue;
+    ++holding;
+    textFields += !dateTime && std::isnan(ParseNumber(f, dc)) ? 1 : 0;
   }
+  const bool header = !firstHasDateTime && 2 * textFields > holding;
   // Count the first line's fields too when it is data.
   if (!header)
     for (std::size_t c = 0; c < std::min(columns, sampleFields[0].size()); ++c)

@@ -35,7 +35,7 @@ TEST(MeasurementImport, ReadsEveryAcceptedForm) {
   const auto DT = MeasurementTimeKind::DateTime;
   const auto U = DayMonthOrder::Unknown;
   const std::vector<Case> cases = {
-      {"ISO with T, comma, header, LF", "time,temp\n2026-03-01T14:00,10\n2026-03-01T15:00,12.0\n2026-03-01T16:00,11\n",
+      {"ISO with T, comma, header, LF", "time,temp\n2026-03-01T14:00,10\n2026-03-01T15:00:00.0Z,12.0\n2026-03-01T16:00,11\n",
        ',', false, 1, DT, DateTimeForm::IsoT, U, "2026-03-01 14:00", "2026-03-01 16:00"},
       {"ISO with a space, semicolon, decimal comma, CR LF, no header",
        "2026-03-01 14:00;10,0\r\n2026-03-01 15:00;12,0\r\n2026-03-01 16:00;11,0\r\n", ';', true, 0, DT,
@@ -140,6 +140,13 @@ TEST(MeasurementImport, RefusesReadingsVisiblyAndGoesOn) {
   EXPECT_EQ(r.readings, 4);
   EXPECT_DOUBLE_EQ(r.timeStep, 1.0) << "median of 1, 2 and 1 h";
   EXPECT_EQ(Values(r), (std::vector<double>{10, 11, 12, 13, 14}));
+
+  // A first line with a bad value is a reading refused, not a header.
+  const MeasurementTable noHeader = ParseMeasurements("2026-03-01 00:00,ERR\n2026-03-01 01:00,1\n2026-03-01 02:00,2\n");
+  EXPECT_EQ(noHeader.headerLine, 0);
+  const ImportResult first = ImportMeasurements(noHeader, {});
+  ASSERT_EQ(first.refused.size(), 1u);
+  EXPECT_EQ(first.refused[0].line, 1);
 
   // Newest first, as some databases export: read backwards, nothing refused.
   const ImportResult backwards = Import("t,T\n3,13\n2,12\n1,11\n0,10\n");
