@@ -30,5 +30,6 @@ int RunMakeExamples(const CommandArguments& arguments);
 int RunDirect(const CommandArguments& arguments);
 int RunInverse(const CommandArguments& arguments);
 int RunHarmonics(const CommandArguments& arguments);
+int RunImportMeasurements(const CommandArguments& arguments);
 
 }  // namespace kolma::batch

@@ -152,6 +152,8 @@ struct ImportResult {
   std::vector<MeasurementGap> longGaps;  // gaps longer than the limit, in time order
   std::vector<RefusedReading> refused;   // in line order
   double bridgedHours = 0.0;             // total of the long gaps bridged
+  // The file lists its newest reading first (as some databases export): read backwards.
+  bool newestFirst = false;
 
   TVector values;          // resampled, first sample at the first reading
   double timeStep = 0.0;   // hours, equal to stepHours when accepted
