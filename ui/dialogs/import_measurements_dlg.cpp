@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -114,23 +115,31 @@ void TImportMeasurementsDlg::BuildControls() {
   auto add = [&](const QString& caption, QWidget* control, QWidget* beside = nullptr) {
     QLabel* label = Caption(caption, control, this);
     grid->addWidget(label, row, 0, Qt::AlignTop);
-    grid->addWidget(control, row, 1, 1, beside ? 1 : 2);
-    if (beside) grid->addWidget(beside, row, 2);
+    if (qobject_cast<TNumericEdit*>(control)) {  // a number is short: its note, if any, after it
+      control->setFixedWidth(150);
+      auto* line = new QHBoxLayout;
+      line->addWidget(control);
+      if (beside) line->addWidget(beside);
+      line->addStretch(1);
+      grid->addLayout(line, row, 1);
+    } else {
+      grid->addWidget(control, row, 1);
+    }
     ++row;
     return label;
   };
   grid->addWidget(new QLabel(QStringLiteral("Found:"), this), row, 0, Qt::AlignTop);
-  grid->addWidget(LabelDetected, row++, 1, 1, 2);
+  grid->addWidget(LabelDetected, row++, 1);
   add(QStringLiteral("&Temperature column:"), ComboColumn);
   QLabel* dayMonth = add(QStringLiteral("&Day and month:"), ComboDayMonth);
   add(QStringLiteral("Time &step ="), EditStep, LabelProposedStep);
   add(QStringLiteral("&Gap limit ="), EditMaxGap);
   add(QStringLiteral("Gaps longer than the limit:"), ListGaps);
-  grid->addWidget(CheckBridge, row++, 1, 1, 2);
+  grid->addWidget(CheckBridge, row++, 1);
   for (auto [caption, value] : {std::pair{"First reading:", LabelFirstTime}, std::pair{"Last reading:", LabelLastTime},
                                 std::pair{"Readings:", LabelReadings}, std::pair{"Hours bridged:", LabelBridged}}) {
     grid->addWidget(new QLabel(QString::fromLatin1(caption), this), row, 0);
-    grid->addWidget(value, row++, 1, 1, 2);
+    grid->addWidget(value, row++, 1);
   }
   add(QStringLiteral("&Readings refused:"), ListRefused);
   grid->setColumnStretch(1, 1);
@@ -165,7 +174,9 @@ void TImportMeasurementsDlg::FillChoices() {
   const QSignalBlocker quietOrder(ComboDayMonth);
   for (int c = 0; c < static_cast<int>(table_.columns.size()); ++c) {
     if (c == table_.timeColumn || !table_.columns[c].numeric) continue;
-    ComboColumn->addItem(QStringLiteral("%1 (column %2)").arg(Text(table_.columns[c].title)).arg(c + 1), c);
+    // Without a header the title already is "Column N".
+    const QString title = Text(table_.columns[c].title);
+    ComboColumn->addItem(table_.headerLine > 0 ? QStringLiteral("%1 (column %2)").arg(title).arg(c + 1) : title, c);
   }
   ComboColumn->setCurrentIndex(ComboColumn->findData(table_.proposedColumn));
   ComboColumn->setEnabled(ComboColumn->count() > 1);
@@ -200,9 +211,15 @@ void TImportMeasurementsDlg::Recompute() {
 
 void TImportMeasurementsDlg::ShowResult() {
   const ImportResult& r = result_;
-  if (!stepChosen_ && r.proposedStepHours > 0.0) {
+  if (!stepChosen_) {
+    // No step to show before the readings are known (a column or the day/month order missing).
+    const bool known = r.proposedStepHours > 0.0;
+    EditStep->setEnabled(known);
     showing_ = true;
-    EditStep->setValue(r.proposedStepHours);
+    if (known)
+      EditStep->setValue(r.proposedStepHours);
+    else
+      EditStep->clear();
     showing_ = false;
   }
   LabelProposedStep->setText(r.proposedStepHours > 0.0
