@@ -9,7 +9,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <span>
 #include <utility>
+#include <vector>
 
 #include "ui/widgets/numeric_edit.h"
 
@@ -65,6 +68,20 @@ QLabel* ValueLabel(const char* name, QWidget* parent) {
   label->setObjectName(QString::fromLatin1(name));
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   return label;
+}
+
+// A file read with the wrong column can refuse every one of half a million lines: the lists
+// show the first ones and say how many more there are, so that each choice stays quick.
+constexpr std::size_t kListedAtMost = 1000;
+
+template <class T>
+std::span<const T> Listed(const std::vector<T>& all) {
+  return std::span<const T>(all).first(std::min(all.size(), kListedAtMost));
+}
+
+template <class T>
+void Unlisted(const std::vector<T>& all, QListWidget& list) {
+  if (all.size() > kListedAtMost) list.addItem(QStringLiteral("... and %1 more").arg(all.size() - kListedAtMost));
 }
 
 }  // namespace
@@ -227,8 +244,9 @@ void TImportMeasurementsDlg::ShowResult() {
                                  : QString());
 
   ListGaps->clear();
-  for (const MeasurementGap& gap : r.longGaps)
+  for (const MeasurementGap& gap : Listed(r.longGaps))
     ListGaps->addItem(QStringLiteral("%1 to %2 (%3)").arg(Text(gap.start), Text(gap.end), Hours(gap.Hours())));
+  Unlisted(r.longGaps, *ListGaps);
   CheckBridge->setEnabled(!r.longGaps.empty() || CheckBridge->isChecked());
 
   LabelFirstTime->setText(Text(r.firstTime));
@@ -240,9 +258,10 @@ void TImportMeasurementsDlg::ShowResult() {
                                         : QString());
   LabelBridged->setText(Hours(r.bridgedHours));
   ListRefused->clear();
-  for (const RefusedReading& refused : r.refused)
+  for (const RefusedReading& refused : Listed(r.refused))
     ListRefused->addItem(
         QStringLiteral("Line %1: %2").arg(refused.line).arg(QString::fromLatin1(ReadingRefusalText(refused.reason))));
+  Unlisted(r.refused, *ListRefused);
 
   LabelStatus->setText(r.ok() ? QStringLiteral("The history will have %1 samples, one every %2.")
                                     .arg(r.values.NrOfElem())
