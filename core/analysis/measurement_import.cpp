@@ -204,6 +204,8 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
   result.firstTime = FormatTime(table, kept.front().time);
   result.lastTime = FormatTime(table, kept.back().time);
   result.spanHours = hours.back();
+  if (!std::isfinite(result.spanHours))
+    return Refuse(std::move(result), ImportRefusal::TooManySamples, "The readings span more time than a history can hold");
 
   std::vector<double> intervals(kept.size() - 1);
   for (std::size_t i = 1; i < kept.size(); ++i) intervals[i - 1] = hours[i] - hours[i - 1];

@@ -133,9 +133,9 @@ enum class ImportRefusal {
   ColumnNeeded,      // several numeric columns and none chosen
   ColumnNotNumeric,  // the chosen column is the time column, text, or out of range
   TooFewReadings,    // fewer than two usable readings
-  BadStep,           // the step is not a finite positive number
+  BadStep,           // the step or the gap limit is not a positive number, or the step outlasts the record
   LongGap,           // a gap longer than the limit and bridging not accepted
-  TooManySamples,    // the resampled history would be longer than a history may be
+  TooManySamples,    // the resampled history would be longer than a history may be (or the span endless)
 };
 
 struct ImportResult {

@@ -212,6 +212,28 @@ char DetectSeparator(const std::vector<Line>& lines, std::size_t sample, std::si
   return ',';
 }
 
+// Per column over the sample lines below the first: how many fields hold date-times, numbers.
+struct Votes {
+  int dateTimes = 0, numbers = 0;
+};
+
+// The first line is a header when it holds no date-time and, in most of the columns whose
+// lines below hold date-times or numbers, text. A first reading with one bad value is data
+// (then refused and listed), not a header.
+bool IsHeader(const std::vector<std::string_view>& firstLine, const std::vector<Votes>& votes, std::size_t voters,
+              bool decimalComma) {
+  int holding = 0, textFields = 0;
+  for (std::size_t c = 0; c < std::min(votes.size(), firstLine.size()); ++c) {
+    const std::string_view f = firstLine[c];
+    const bool dateTime = ParseDateTime(f).family != TimeFamily::None;
+    if (dateTime) return false;
+    if (voters == 0 || 2 * static_cast<std::size_t>(votes[c].dateTimes + votes[c].numbers) <= voters) continue;
+    ++holding;
+    textFields += std::isnan(ParseNumber(f, decimalComma)) ? 1 : 0;
+  }
+  return 2 * textFields > holding;
+}
+
 MeasurementTable NoData(std::string error) {
   MeasurementTable table;
   table.status = MeasurementTableStatus::NoData;
@@ -232,9 +254,6 @@ MeasurementTable ParseMeasurements(std::string_view text) {
 
   // Per column over the sample: date-times and numbers. Over every sample field: numbers
   // that need a decimal point or a decimal comma ("12" reads either way and does not vote).
-  struct Votes {
-    int dateTimes = 0, numbers = 0;
-  };
   std::vector<Votes> votes(columns);
   std::vector<std::string_view> fields;
   std::vector<std::vector<std::string_view>> sampleFields(sample);
@@ -256,24 +275,8 @@ MeasurementTable ParseMeasurements(std::string_view text) {
   table.decimalComma = commaFields > pointFields;
   const bool dc = table.decimalComma;
 
-  // The first line is a header when it holds no date-time and, in most of the columns whose
-  // lines below hold date-times or numbers, text. A first reading with one bad value is
-  // data (then refused and listed), not a header.
   const std::size_t voters = sample - 1;
-  auto columnHolds = [&](std::size_t c) {
-    return voters > 0 && 2 * static_cast<std::size_t>(votes[c].dateTimes + votes[c].numbers) > voters;
-  };
-  int holding = 0, textFields = 0;
-  bool firstHasDateTime = false;
-  for (std::size_t c = 0; c < std::min(columns, sampleFields[0].size()); ++c) {
-    const std::string_view f = sampleFields[0][c];
-    const bool dateTime = ParseDateTime(f).family != TimeFamily::None;
-    firstHasDateTime = firstHasDateTime || dateTime;
-    if (!columnHolds(c)) continue;
-    ++holding;
-    textFields += !dateTime && std::isnan(ParseNumber(f, dc)) ? 1 : 0;
-  }
-  const bool header = !firstHasDateTime && 2 * textFields > holding;
+  const bool header = IsHeader(sampleFields[0], votes, voters, dc);
   // Count the first line's fields too when it is data.
   if (!header)
     for (std::size_t c = 0; c < std::min(columns, sampleFields[0].size()); ++c)

@@ -29,6 +29,13 @@ grep -q 'A gap of 12 h from 1 h to 13 h is longer than the limit of 6 h' "$work/
 "$batch" import-measurements "$work/g.csv" "$work/g.txt" --max-gap 12 2> /dev/null || fail "--max-gap 12"
 [ "$(head -2 "$work/g.txt" | tr -d '\r' | tr '\n' ' ')" = "15 1E+0 " ] || fail "bridged history: $(cat "$work/g.txt")"
 
+# Dates that do not tell the day/month order: refused until the order is given.
+printf '01/03/2026 00:00,1\n01/03/2026 01:00,2\n' > "$work/o.csv"
+[ "$(status_of "$batch" import-measurements "$work/o.csv" "$work/o.txt")" = 2 ] || fail "ambiguous order accepted"
+grep -q 'add --day-first or --month-first' "$work/err" || fail "no hint at the order options"
+"$batch" import-measurements "$work/o.csv" "$work/o.txt" --month-first 2> "$work/err" || fail "--month-first"
+grep -q 'from 2026-01-03 00:00' "$work/err" || fail "month first not read: $(cat "$work/err")"
+
 [ "$(status_of "$batch" import-measurements "$work/none.csv" "$work/n.txt")" = 2 ] || fail "missing input status"
 grep -q "^kolma-batch: .*none.csv: " "$work/err" || fail "missing input message"
 

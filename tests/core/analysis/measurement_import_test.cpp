@@ -202,6 +202,7 @@ TEST(MeasurementImport, RefusesWhatCannotBecomeAHistory) {
       {"one reading", "time,temp\n2026-03-01 00:00,1\n", 0, ImportRefusal::TooFewReadings},
       {"step longer than the record", "0,1\n1,2\n", 2, ImportRefusal::BadStep},
       {"too many samples", "0,1\n100000,2\n", 0.001, ImportRefusal::TooManySamples},
+      {"a span beyond any number", "-1e308,1\n1e308,2\n", 0, ImportRefusal::TooManySamples},
   };
   for (const Case& c : cases) {
     ImportChoices choices;
