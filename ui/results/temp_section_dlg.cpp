@@ -14,6 +14,7 @@
 #include "ui/results/stat_values_dlg.h"
 #include "ui/results/time_view_tables.h"
 #include "ui/widgets/chart_mouse_modes.h"
+#include "ui/widgets/chart_picture.h"
 #include "ui/widgets/icons.h"
 #include "ui/widgets/prompts.h"
 #include "ui/widgets/rchart.h"
@@ -105,8 +106,11 @@ QWidget* TTempSectionDlg::BuildTopPanel() {
   ButtonViewAll = NewButton("ButtonViewAll", QStringLiteral("View all"), panel);
   ButtonViewAll->setToolTip(QStringLiteral("Refresh plot"));
   ButtonShowValues = NewButton("ButtonShowValues", QStringLiteral("Show values"), panel);
+  auto* savePicture = NewButton("ButtonSavePicture", QStringLiteral("Save picture..."), panel);
+  connect(savePicture, &QPushButton::clicked, this, [this] { SaveChartPicture(*Chart_, this); });
   row->addWidget(ButtonViewAll);
   row->addWidget(ButtonShowValues);
+  row->addWidget(savePicture);
   row->addStretch();
 
   LabelX = NewLabel("LabelX", QStringLiteral("X ="), panel);

@@ -17,6 +17,7 @@
 #include "ui/results/profile_step_bar.h"
 #include "ui/results/section_values_dlg.h"
 #include "ui/widgets/chart_mouse_modes.h"
+#include "ui/widgets/chart_picture.h"
 #include "ui/widgets/icons.h"
 #include "ui/widgets/rchart.h"
 
@@ -125,12 +126,15 @@ QWidget* TTempTimeDlg::BuildTopPanel() {
   ButtonViewAll->setToolTip(QStringLiteral("Refresh plot"));
   ButtonShowValues = NewButton("ButtonShowValues", QStringLiteral("Show values"), panel);
   ButtonCopy = NewButton("ButtonCopy", QStringLiteral("Copy to clipboard"), panel);
+  auto* savePicture = NewButton("ButtonSavePicture", QStringLiteral("Save picture..."), panel);
+  connect(savePicture, &QPushButton::clicked, this, [this] { SaveChartPicture(*Chart_, this); });
   CheckBoxResolve = new QCheckBox(QStringLiteral("Resolve Temperature field"), panel);
   CheckBoxResolve->setObjectName(QStringLiteral("CheckBoxResolve"));
   row->addSpacing(8);
   row->addWidget(ButtonViewAll);
   row->addWidget(ButtonShowValues);
   row->addWidget(ButtonCopy);
+  row->addWidget(savePicture);
   row->addSpacing(8);
   row->addWidget(CheckBoxResolve);
   row->addStretch();

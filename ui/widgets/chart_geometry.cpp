@@ -241,6 +241,46 @@ TChartRanges TChartGeometry::PixelRectToRanges(int x0, int y0, int x1, int y1) c
   return r;
 }
 
+TChartRanges TChartGeometry::ZoomedAbout(const TChartRanges& s, double sx, double sy, double f) const {
+  auto scale = [this, f](double lo, double hi, double fixed, bool log, double& outLo, double& outHi) {
+    const double tlo = AxisValue(lo, log), thi = AxisValue(hi, log), c = AxisValue(fixed, log);
+    outLo = AxisInverse(c + (tlo - c) * f, log);
+    outHi = AxisInverse(c + (thi - c) * f, log);
+  };
+  TChartRanges r;
+  scale(s.loX, s.hiX, ToWorldX(sx), logX_, r.loX, r.hiX);
+  scale(s.loY, s.hiY, ToWorldY(sy), logY_, r.loY, r.hiY);
+  return r;
+}
+
+TChartRanges TChartGeometry::Fitting(double minX, double maxX, double minY, double maxY) const {
+  constexpr double kRoom = 0.05;  // of the span, on each side
+  // Axis values of the box with room around it; returns the half span and the centre.
+  auto fit = [this](double lo, double hi, bool log, double& centre, double& half) {
+    const double tlo = AxisValue(lo, log), thi = AxisValue(hi, log);
+    centre = 0.5 * (tlo + thi);
+    half = 0.5 * (thi - tlo) * (1 + 2 * kRoom);
+    if (!(half > 0)) half = centre != 0 ? std::abs(centre) * kRoom : 1.0;
+  };
+  double cx, hx, cy, hy;
+  fit(minX, maxX, logX_, cx, hx);
+  fit(minY, maxY, logY_, cy, hy);
+  if (isometric_) {
+    const double yPerX = (DataHeight() + 1.0) / (DataWidth() + 1.0) * pixelAspect_;
+    hx = std::max(hx, hy / yPerX);
+    hy = hx * yPerX;
+  }
+  auto ends = [this](double c, double h, bool log, bool reversed, double& lo, double& hi) {
+    lo = AxisInverse(c - h, log);
+    hi = AxisInverse(c + h, log);
+    if (reversed) std::swap(lo, hi);
+  };
+  TChartRanges r;
+  ends(cx, hx, logX_, ranges_.loX > ranges_.hiX, r.loX, r.hiX);
+  ends(cy, hy, logY_, ranges_.loY > ranges_.hiY, r.loY, r.hiY);
+  return r;
+}
+
 // ---- Clipping ------------------------------------------------------------------------------------
 
 bool ClipSegment(double& x1, double& y1, double& x2, double& y2, const TScreenRect& r) {

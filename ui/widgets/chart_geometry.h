@@ -101,6 +101,13 @@ class TChartGeometry {
   // World extent of the pixel rectangle between the centres of two corner pixels, each axis
   // keeping its direction.
   TChartRanges PixelRectToRanges(int x0, int y0, int x1, int y1) const;
+  // Spans multiplied by f about the screen point (sx, sy): the world point there stays there
+  // (along a logarithmic axis the scaling is in decades).
+  TChartRanges ZoomedAbout(const TChartRanges& start, double sx, double sy, double f) const;
+  // Ranges that show the world box [minX, maxX] x [minY, maxY] with a little room around it,
+  // each axis keeping its direction; a box of no width or height gets some. Isometric: the X
+  // span grows until the box fits in Y too.
+  TChartRanges Fitting(double minX, double maxX, double minY, double maxY) const;
 
  private:
   double AxisValue(double v, bool log) const;      // log10 on a logarithmic axis

@@ -1,15 +1,21 @@
 #include "ui/widgets/rchart.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "ui/widgets/chart_painter.h"
+#include "ui/widgets/chart_picture.h"
 
 namespace kolma::ui {
 
@@ -36,6 +42,8 @@ struct TRChart::TPrivate {
   enum class Drag { None, Pan, Band, Zoom } drag = Drag::None;
   QPoint pressPixel, bandEnd;
   TChartRanges rangesAtPress;
+  // The right press that cancelled a drag must not also open the context menu.
+  bool rightPressCancelledDrag = false;
 
   void AddItem(TChartItem&& item) {
     state.items.push_back(std::move(item));
@@ -61,6 +69,8 @@ TRChart::TRChart(QWidget* parent) : QWidget(parent), d_(new TPrivate) {
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  // Keys (Home, Escape, the menu key) reach the chart once it has been clicked.
+  setFocusPolicy(Qt::ClickFocus);
 }
 
 TRChart::~TRChart() { delete d_; }
@@ -160,8 +170,13 @@ QImage TRChart::RenderPicture(bool blackOnWhite) const {
   QImage image(width(), height(), QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::white);
   QPainter painter(&image);
-  PaintChart(painter, d_->state, d_->layout, blackOnWhite);
+  PaintPicture(painter, blackOnWhite);
   return image;
+}
+
+void TRChart::PaintPicture(QPainter& painter, bool blackOnWhite) const {
+  EnsureLayout();
+  PaintChart(painter, d_->state, d_->layout, blackOnWhite);
 }
 
 // ---- Ranges --------------------------------------------------------------------------------------
@@ -409,7 +424,8 @@ QPoint PixelOf(const QMouseEvent* event) {
 
 void TRChart::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) {
-    if (d_->drag != TPrivate::Drag::None) CancelDrag();
+    d_->rightPressCancelledDrag = d_->drag != TPrivate::Drag::None;
+    if (d_->rightPressCancelledDrag) CancelDrag();
     return;
   }
   if (event->button() != Qt::LeftButton || d_->drag != TPrivate::Drag::None) return;
@@ -482,6 +498,92 @@ void TRChart::mouseMoveEvent(QMouseEvent* event) {
   }
   emit OnMouseMoveInChart(g.PixelInDataWindow(pixel.x(), pixel.y()), event->modifiers(),
                           g.PixelCentreToWorldX(pixel.x()), g.PixelCentreToWorldY(pixel.y()));
+}
+
+void TRChart::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && d_->drag == TPrivate::Drag::None)
+    ViewAll();
+  else
+    mousePressEvent(event);
+}
+
+// One notch (120) zooms in by a fifth; a finer wheel or a touch pad zooms in proportion.
+void TRChart::wheelEvent(QWheelEvent* event) {
+  const int delta = event->angleDelta().y();
+  if (delta == 0 || d_->drag != TPrivate::Drag::None) {
+    event->ignore();
+    return;
+  }
+  EnsureLayout();
+  TChartGeometry& g = d_->state.geometry;
+  const QPointF at = event->position();
+  const double wx = g.ToWorldX(at.x()), wy = g.ToWorldY(at.y());
+  g.SetRangesFromMouse(g.ZoomedAbout(g.Ranges(), at.x(), at.y(), std::pow(0.8, delta / 120.0)));
+  Changed();
+  EnsureLayout();
+  // The margins follow the numbers, so the data window may have moved: bring the point back
+  // under the cursor.
+  for (int i = 0; i < 3; ++i) {
+    const double dx = at.x() - g.ToScreenX(wx), dy = at.y() - g.ToScreenY(wy);
+    if (std::abs(dx) < 1e-6 && std::abs(dy) < 1e-6) break;
+    g.SetRangesFromMouse(g.Panned(g.Ranges(), dx, dy, true, true));
+    Changed();
+    EnsureLayout();
+  }
+  event->accept();
+}
+
+void TRChart::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && d_->drag != TPrivate::Drag::None) {
+    CancelDrag();
+  } else if (event->key() == Qt::Key_Home && event->modifiers() == Qt::NoModifier) {
+    ViewAll();
+  } else {
+    QWidget::keyPressEvent(event);  // Escape, Enter and the rest go on to the window
+  }
+}
+
+void TRChart::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Mouse && std::exchange(d_->rightPressCancelledDrag, false)) return;
+  if (d_->drag != TPrivate::Drag::None) return;
+  QMenu menu(this);
+  menu.setObjectName(QStringLiteral("ChartMenu"));
+  menu.addAction(QStringLiteral("Copy picture"), this, [this] { CopyPictureToClipboard(false); });
+  menu.addAction(QStringLiteral("Save picture..."), this, [this] { SaveChartPicture(*this, this); });
+  menu.addSeparator();
+  menu.addAction(QStringLiteral("View all"), this, &TRChart::ViewAll);
+  const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : mapToGlobal(rect().center());
+  menu.exec(at);
+}
+
+void TRChart::ViewAll() {
+  const TChartGeometry& g = d_->state.geometry;
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  double minX = inf, maxX = -inf, minY = inf, maxY = -inf;
+  // Values a logarithmic axis cannot show are left out of its extent.
+  auto add = [&](double x, double y) {
+    if (std::isfinite(x) && (!g.LogScaleX() || x >= TChartGeometry::kLogFloor)) {
+      minX = std::min(minX, x);
+      maxX = std::max(maxX, x);
+    }
+    if (std::isfinite(y) && (!g.LogScaleY() || y >= TChartGeometry::kLogFloor)) {
+      minY = std::min(minY, y);
+      maxY = std::max(maxY, y);
+    }
+  };
+  for (const TChartItem& item : d_->state.items) {
+    if (item.kind == ChartItemKind::Ellipse) {
+      add(item.x1 - item.x2, item.y1 - item.y2);
+      add(item.x1 + item.x2, item.y1 + item.y2);
+    } else {
+      add(item.x1, item.y1);
+      if (item.kind == ChartItemKind::Line) add(item.x2, item.y2);
+    }
+  }
+  if (minX > maxX || minY > maxY) return;
+  EnsureLayout();
+  d_->state.geometry.SetRangesFromMouse(g.Fitting(minX, maxX, minY, maxY));
+  Changed();
 }
 
 void TRChart::mouseReleaseEvent(QMouseEvent* event) {

@@ -18,6 +18,8 @@
 
 #include "ui/widgets/chart_items.h"
 
+class QPainter;
+
 namespace kolma::ui {
 
 class TRChart : public QWidget {
@@ -158,6 +160,14 @@ class TRChart : public QWidget {
   QPointF PixelToWorld(double px, double py) const;
   // The whole chart as the clipboard copy would hold it.
   QImage RenderPicture(bool blackOnWhite) const;
+  // Paints the whole chart, at its own size, on any painter (images, vector picture files).
+  void PaintPicture(QPainter& painter, bool blackOnWhite) const;
+
+  // ---- View ---------------------------------------------------------------------------------
+  // "View all" (double click, Home): ranges that show every item with a little room around it.
+  // The items decide rather than the ranges the program set, because a window may first show
+  // only part of its drawing. Nothing changes while there are no items.
+  void ViewAll();
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -173,6 +183,10 @@ class TRChart : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
   void changeEvent(QEvent* event) override;
 
