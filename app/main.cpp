@@ -4,7 +4,6 @@
 #include <QLocale>
 #include <QStringList>
 #include <QStyleFactory>
-#include <QTimer>
 
 #include "core/analysis/result_table.h"
 
@@ -36,13 +35,8 @@ int main(int argc, char** argv) {
   splash->CloseWhenReady();
   delete splash;
 
-  mainForm.show();
   const QStringList arguments = QCoreApplication::arguments();
-  if (arguments.size() > 1) {
-    const QString path = arguments.at(1);
-    QTimer::singleShot(0, &mainForm, [&mainForm, path] {
-      kolma::ui::RunGuarded(&mainForm, [&] { mainForm.OpenProjectFile(path); });
-    });
-  }
+  if (arguments.size() > 1) mainForm.OpenWhenShown(arguments.at(1));
+  mainForm.show();
   return app.exec();
 }

@@ -207,6 +207,13 @@ void TMainForm::showEvent(QShowEvent* event) {
   if (!shownOnce_) {
     shownOnce_ = true;
     UpdateMenuItems();
+    if (!pathToOpenWhenShown_.isEmpty()) {
+      // After the window has painted, so that a question or a warning has it behind.
+      QTimer::singleShot(0, this, [this, path = pathToOpenWhenShown_] {
+        RunGuarded(this, [&] { OpenProjectFile(path); });
+      });
+      pathToOpenWhenShown_.clear();
+    }
   }
 }
 

@@ -56,6 +56,8 @@ class TMainForm : public QMainWindow {
   bool OpenProjectFile(const QString& path);
   // A recent project that no longer exists is taken off the list with a message.
   void OpenRecentProject(const QString& path);
+  // The project named on the command line: opened once the window has shown.
+  void OpenWhenShown(const QString& path) { pathToOpenWhenShown_ = path; }
   QStringList RecentProjects() const { return recentProjects_.Paths(); }
   // The example projects: installed beside the program, or in the source tree of a build
   // run from it; empty when neither is found.
@@ -154,6 +156,7 @@ class TMainForm : public QMainWindow {
   TValueList* valueList_ = nullptr;
   std::array<QLabel*, 3> panels_{};
   bool shownOnce_ = false;
+  QString pathToOpenWhenShown_;
 };
 
 }  // namespace kolma::ui
