@@ -174,7 +174,9 @@ void TMainForm::RebuildRecentMenu() {
   const QStringList paths = recentProjects_.Paths();
   for (int i = 0; i < paths.size(); ++i) {
     const QString path = paths[i];
-    QAction* entry = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+    QString shown = QDir::toNativeSeparators(path);
+    shown.replace(QLatin1Char('&'), QLatin1String("&&"));  // an ampersand of the path is no access key
+    QAction* entry = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
     entry->setObjectName(QStringLiteral("RecentProject%1").arg(i + 1));
     entry->setStatusTip(QDir::toNativeSeparators(path));
     connect(entry, &QAction::triggered, this, [this, path] { RunGuarded(this, [&] { OpenRecentProject(path); }); });
