@@ -51,6 +51,7 @@ namespace {
 const QString kKolmaFilter = QStringLiteral("Kolma file|*.kol");
 const QString kKolmaSuffix = QStringLiteral("kol");
 
+const QString kSaveBeforeLoading = QStringLiteral("Do you want to save your changes before loading another problem?");
 const QString kStartAnalysisMissing =
     QStringLiteral("Define the section and both face histories, or the section and two checked thermometers");
 
@@ -326,8 +327,6 @@ bool TMainForm::SaveBeforeLeaving(const QString& question) {
   return false;
 }
 
-const QString kSaveBeforeLoading = QStringLiteral("Do you want to save your changes before loading another problem?");
-
 void TMainForm::FileOpenClick() {
   if (!SaveBeforeLeaving(kSaveBeforeLoading)) return;
   const QString path = Prompts().OpenFileName(this, QStringLiteral("Open"), kKolmaFilter, kKolmaSuffix);
@@ -407,9 +406,13 @@ bool TMainForm::LoadProject(const QString& path) {
   UpdateMenuItems();
   UpdateListBox();
   if (project_.HasFlag(pfSection)) DrawSection();
+  RememberRecent(path);
+  return true;
+}
+
+void TMainForm::RememberRecent(const QString& path) {
   recentProjects_.Add(path);
   RebuildRecentMenu();
-  return true;
 }
 
 // Nothing of the previous project may stay on screen after another one is opened.
@@ -430,8 +433,7 @@ bool TMainForm::FileSaveClick() {
   SetGeneralStatusText(QStringLiteral("File saved as ") + path);
   project_.ProjectFlags &= static_cast<std::uint8_t>(~pfModified);
   UpdateMenuItems();
-  recentProjects_.Add(path);
-  RebuildRecentMenu();
+  RememberRecent(path);
   return true;
 }
 
@@ -448,8 +450,7 @@ bool TMainForm::FileSaveAsClick() {
   project_.ProjectFileName = path.toStdString();
   project_.ProjectFlags &= static_cast<std::uint8_t>(~pfModified);
   UpdateMenuItems();
-  recentProjects_.Add(path);
-  RebuildRecentMenu();
+  RememberRecent(path);
   return true;
 }
 

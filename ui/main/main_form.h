@@ -118,6 +118,7 @@ class TMainForm : public QMainWindow {
   QAction* NewCommand(const QString& objectName, const QString& text, std::function<void()> command);
   void EnableMenuEntries();
   void RebuildRecentMenu();
+  void RememberRecent(const QString& path);
   void StartLinkActivated(const QString& link);
   bool LoadProject(const QString& path);
   void ShowChart();
