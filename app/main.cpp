@@ -1,6 +1,8 @@
 // Kolma: start-up shows the splash screen while the main window is built, keeps it up
-// until its timer has fired, then runs the main window.
+// until its timer has fired, then runs the main window. A project named on the command
+// line (`kolma dam.kol`, as the desktop passes a file to open) is opened once the window shows.
 #include <QLocale>
+#include <QStringList>
 #include <QStyleFactory>
 
 #include "core/analysis/result_table.h"
@@ -23,6 +25,8 @@ int main(int argc, char** argv) {
   const QString point = QLocale::system().decimalPoint();
   if (point.size() == 1 && point[0].unicode() < 128) kolma::SetDecimalSeparator(point[0].toLatin1());
 
+  // The names under which the settings (recent projects, last folder) are kept.
+  QCoreApplication::setOrganizationName(QStringLiteral("Kolma"));
   QCoreApplication::setApplicationName(QString::fromLatin1(kolma::ui::kApplicationTitle));
 
   kolma::ui::TMainForm mainForm;
@@ -31,6 +35,8 @@ int main(int argc, char** argv) {
   splash->CloseWhenReady();
   delete splash;
 
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() > 1) mainForm.OpenWhenShown(arguments.at(1));
   mainForm.show();
   return app.exec();
 }

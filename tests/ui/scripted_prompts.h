@@ -17,6 +17,7 @@ struct TPromptRecord {
   QString caption;  // caption or dialog title
   QString text;     // message text, or the filter of a file dialog
   PromptIcon icon = PromptIcon::Information;
+  QString proposed;  // file dialogs: the folder to start in or the file name proposed
 };
 
 class TScriptedPrompts final : public TPrompts {
@@ -30,7 +31,7 @@ class TScriptedPrompts final : public TPrompts {
   std::vector<TPromptRecord> shown;
 
   void Message(QWidget*, PromptIcon icon, const QString& caption, const QString& text) override {
-    shown.push_back({"message", caption, text, icon});
+    shown.push_back({"message", caption, text, icon, QString()});
   }
   bool AskYesNo(QWidget*, PromptIcon icon, const QString& caption, const QString& text) override {
     return NextAnswer(icon, caption, text).value_or(false);  // Escape answers "No" in a plain Yes/No box
@@ -40,15 +41,17 @@ class TScriptedPrompts final : public TPrompts {
     if (!answer) return PromptAnswer::Dismissed;
     return *answer ? PromptAnswer::Yes : PromptAnswer::No;
   }
-  QString OpenFileName(QWidget*, const QString& title, const QString& filter, const QString&) override {
-    return NextFile("open", title, filter);
+  QString OpenFileName(QWidget*, const QString& title, const QString& filter, const QString&,
+                       const QString& startFolder) override {
+    return NextFile("open", title, filter, startFolder);
   }
-  QString SaveFileName(QWidget*, const QString& title, const QString& filter, const QString&, bool) override {
-    return NextFile("save", title, filter);
+  QString SaveFileName(QWidget*, const QString& title, const QString& filter, const QString&, bool,
+                       const QString& proposedName) override {
+    return NextFile("save", title, filter, proposedName);
   }
 
   QColor ChooseColor(QWidget*, const QColor&, const QString& title) override {
-    shown.push_back({"color", title, QString(), PromptIcon::Information});
+    shown.push_back({"color", title, QString(), PromptIcon::Information, QString()});
     if (colorAnswers.empty()) {
       ADD_FAILURE() << "unexpected colour dialog: " << title.toStdString();
       return QColor();
@@ -66,7 +69,7 @@ class TScriptedPrompts final : public TPrompts {
 
  private:
   std::optional<bool> NextAnswer(PromptIcon icon, const QString& caption, const QString& text) {
-    shown.push_back({"question", caption, text, icon});
+    shown.push_back({"question", caption, text, icon, QString()});
     if (yesNoAnswers.empty()) {
       ADD_FAILURE() << "unexpected question: " << text.toStdString();
       return false;
@@ -75,8 +78,8 @@ class TScriptedPrompts final : public TPrompts {
     yesNoAnswers.pop_front();
     return answer;
   }
-  QString NextFile(const QString& kind, const QString& title, const QString& filter) {
-    shown.push_back({kind, title, filter, PromptIcon::Information});
+  QString NextFile(const QString& kind, const QString& title, const QString& filter, const QString& proposed) {
+    shown.push_back({kind, title, filter, PromptIcon::Information, proposed});
     if (fileAnswers.empty()) {
       ADD_FAILURE() << "unexpected file dialog: " << title.toStdString();
       return QString();

@@ -5,14 +5,21 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "core/model/node_distribution.h"
@@ -44,6 +51,20 @@ namespace {
 const QString kKolmaFilter = QStringLiteral("Kolma file|*.kol");
 const QString kKolmaSuffix = QStringLiteral("kol");
 
+const QString kSaveBeforeLoading = QStringLiteral("Do you want to save your changes before loading another problem?");
+const QString kStartAnalysisMissing =
+    QStringLiteral("Define the section and both face histories, or the section and two checked thermometers");
+
+// The first local .kol file among the dragged URLs; empty when there is none.
+QString DroppedProject(const QMimeData* data) {
+  if (!data || !data->hasUrls()) return QString();
+  for (const QUrl& url : data->urls()) {
+    const QString path = url.toLocalFile();
+    if (!path.isEmpty() && QFileInfo(path).suffix().compare(kKolmaSuffix, Qt::CaseInsensitive) == 0) return path;
+  }
+  return QString();
+}
+
 QIcon ProgramIcon() {
   QIcon icon;
   for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(QPixmap::fromImage(KolmaLogo(size)));
@@ -57,6 +78,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(QString::fromLatin1("Kolma"));
   setWindowIcon(ProgramIcon());
   project_.InitDefaults();
+  setAcceptDrops(true);
 
   CreateClientArea();
   CreateActions();
@@ -64,6 +86,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   CreateToolBars();
   CreateStatusLine();
   EnableMenuEntries();
+  RebuildRecentMenu();
 
   setMinimumSize(640, 450);
   resize(640, 450);
@@ -96,11 +119,10 @@ void TMainForm::CreateClientArea() {
   connect(chart_, &TRChart::OnMouseMoveInChart, this, &TMainForm::ChartMouseMoveInChart);
   valueList_ = new TValueList(clientArea_);
   valueList_->setVisible(false);
-  auto* clientLayout = new QVBoxLayout(clientArea_);
-  clientLayout->setContentsMargins(0, 0, 0, 0);
-  clientLayout->setSpacing(0);
-  clientLayout->addWidget(chart_);
-  clientLayout->addWidget(valueList_);
+  clientArea_->AddPicture(chart_);
+  clientArea_->AddPicture(valueList_);
+  connect(clientArea_, &TClientArea::StartLinkActivated, this,
+          [this](const QString& link) { RunGuarded(this, [&] { StartLinkActivated(link); }); });
 
   auto* splitter = new QSplitter(Qt::Horizontal);
   splitter->setObjectName(QStringLiteral("MainSplitter"));
@@ -153,7 +175,12 @@ void TMainForm::EnableMenuEntries() {
   const bool inverse = project_.HasFlag(pfInverseResults);
   const bool canDirect = section && project_.HasFlag(pfUpstream) && project_.HasFlag(pfDownstream);
   const bool canInverse = section && project_.HasFlag(pfInversePair);
-  commands_.at("StartAnalysisItem")->setEnabled(canDirect || canInverse);
+  QAction* start = commands_.at("StartAnalysisItem");
+  start->setEnabled(canDirect || canInverse);
+  // A disabled command says what it waits for.
+  const QString startHint = start->isEnabled() ? QString() : kStartAnalysisMissing;
+  start->setToolTip(startHint);
+  start->setStatusTip(startHint);
   for (const char* name : {"DirectHarmonicsItem", "DirectDecompositionItem", "DirectTempXItem", "DirectXTimeItem",
                            "Direct3DItem", "DirectSpreadsheetItem"})
     commands_.at(QString::fromLatin1(name))->setEnabled(direct);
@@ -164,7 +191,9 @@ void TMainForm::EnableMenuEntries() {
 
 void TMainForm::UpdateMenuItems() {
   EnableMenuEntries();
-  setWindowTitle(QStringLiteral("Kolma [ %1 ]").arg(QString::fromStdString(project_.ProjectFileName)));
+  // A trailing star marks changes not yet saved, as desktop programs do.
+  const QString modified = project_.HasFlag(pfModified) ? QStringLiteral("*") : QString();
+  setWindowTitle(QStringLiteral("Kolma [ %1 ]").arg(QString::fromStdString(project_.ProjectFileName)) + modified);
 }
 
 void TMainForm::UpdateListBox() { itemList_->Rebuild(project_); }
@@ -179,6 +208,13 @@ void TMainForm::showEvent(QShowEvent* event) {
   if (!shownOnce_) {
     shownOnce_ = true;
     UpdateMenuItems();
+    if (!pathToOpenWhenShown_.isEmpty()) {
+      // After the window has painted, so that a question or a warning has it behind.
+      QTimer::singleShot(0, this, [this, path = pathToOpenWhenShown_] {
+        RunGuarded(this, [&] { OpenProjectFile(path); });
+      });
+      pathToOpenWhenShown_.clear();
+    }
   }
 }
 
@@ -194,6 +230,7 @@ void TMainForm::ShowChart() {
 void TMainForm::ShowValueList() {
   chart_->setVisible(false);
   valueList_->setVisible(true);
+  clientArea_->layout()->activate();  // the list fills the area at once, not after the guide hid
 }
 
 void TMainForm::DrawSection() {
@@ -291,10 +328,71 @@ bool TMainForm::SaveBeforeLeaving(const QString& question) {
 }
 
 void TMainForm::FileOpenClick() {
-  if (!SaveBeforeLeaving(QStringLiteral("Do you want to save your changes before loading another problem?"))) return;
+  if (!SaveBeforeLeaving(kSaveBeforeLoading)) return;
   const QString path = Prompts().OpenFileName(this, QStringLiteral("Open"), kKolmaFilter, kKolmaSuffix);
+  if (!path.isEmpty()) LoadProject(path);
+}
+
+void TMainForm::OpenExampleClick() {
+  if (!SaveBeforeLeaving(kSaveBeforeLoading)) return;
+  const QString path =
+      Prompts().OpenFileName(this, QStringLiteral("Open an example"), kKolmaFilter, kKolmaSuffix, ExamplesFolder());
+  if (!path.isEmpty()) LoadProject(path);
+}
+
+bool TMainForm::OpenProjectFile(const QString& path) {
+  if (!SaveBeforeLeaving(kSaveBeforeLoading)) return false;
+  return LoadProject(path);
+}
+
+void TMainForm::OpenRecentProject(const QString& path) {
+  if (!QFileInfo::exists(path)) {
+    recentProjects_.Remove(path);
+    RebuildRecentMenu();
+    Prompts().Message(this, PromptIcon::Warning, QStringLiteral("Warning"),
+                      QStringLiteral("The project\n%1\nno longer exists; it is taken off the recent projects.")
+                          .arg(QDir::toNativeSeparators(path)));
+    return;
+  }
+  OpenProjectFile(path);
+}
+
+QString TMainForm::ExamplesFolder() {
+  // Installed: <prefix>/bin/kolma and <prefix>/share/kolma/examples. Built in the source
+  // tree: build/app/kolma (or a test deeper down) below the tree's examples folder.
+  const QDir programFolder(QCoreApplication::applicationDirPath());
+  const QString installed = programFolder.filePath(QStringLiteral("../share/kolma/examples"));
+  if (QFileInfo(installed).isDir()) return QDir::cleanPath(installed);
+  QDir folder = programFolder;
+  for (int up = 0; up < 5; ++up) {
+    const QDir examples(folder.filePath(QStringLiteral("examples")));
+    if (!examples.entryList({QStringLiteral("*.kol")}).isEmpty()) return examples.absolutePath();
+    if (!folder.cdUp()) break;
+  }
+  return QString();
+}
+
+void TMainForm::StartLinkActivated(const QString& link) {
+  if (link == QLatin1String(TClientArea::kOpenExampleLink)) OpenExampleClick();
+  if (link == QLatin1String(TClientArea::kOpenProjectLink)) FileOpenClick();
+  if (link == QLatin1String(TClientArea::kDefineSectionLink)) SectionClick();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedProject(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+  const QString path = DroppedProject(event->mimeData());
   if (path.isEmpty()) return;
-  if (!LectureFichier(path)) return;
+  event->acceptProposedAction();
+  // The question and the reading wait until the drag-and-drop has ended.
+  QTimer::singleShot(0, this, [this, path] { RunGuarded(this, [&] { OpenProjectFile(path); }); });
+}
+
+// Reads the project and shows it; a file that cannot be read leaves everything as it was.
+bool TMainForm::LoadProject(const QString& path) {
+  if (!LectureFichier(path)) return false;
   project_.ProjectFileName = path.toStdString();
   TSectionProperties& s = project_.SectionProperties;
   // A section the node distribution refuses still gets its faces, so that nothing from
@@ -308,6 +406,13 @@ void TMainForm::FileOpenClick() {
   UpdateMenuItems();
   UpdateListBox();
   if (project_.HasFlag(pfSection)) DrawSection();
+  RememberRecent(path);
+  return true;
+}
+
+void TMainForm::RememberRecent(const QString& path) {
+  recentProjects_.Add(path);
+  RebuildRecentMenu();
 }
 
 // Nothing of the previous project may stay on screen after another one is opened.
@@ -328,17 +433,24 @@ bool TMainForm::FileSaveClick() {
   SetGeneralStatusText(QStringLiteral("File saved as ") + path);
   project_.ProjectFlags &= static_cast<std::uint8_t>(~pfModified);
   UpdateMenuItems();
+  RememberRecent(path);
   return true;
 }
 
 bool TMainForm::FileSaveAsClick() {
-  const QString path = Prompts().SaveFileName(this, QStringLiteral("Save As"), kKolmaFilter, kKolmaSuffix, true);
+  // The dialog proposes the project's own name; a project never saved proposes none.
+  const QString current = project_.ProjectFileName == kNoProjectFileName
+                              ? QString()
+                              : QString::fromStdString(project_.ProjectFileName);
+  const QString path =
+      Prompts().SaveFileName(this, QStringLiteral("Save As"), kKolmaFilter, kKolmaSuffix, true, current);
   if (path.isEmpty()) return false;
   if (!EcritureFichier(path)) return false;
   SetGeneralStatusText(QStringLiteral("File saved as ") + path);
   project_.ProjectFileName = path.toStdString();
   project_.ProjectFlags &= static_cast<std::uint8_t>(~pfModified);
   UpdateMenuItems();
+  RememberRecent(path);
   return true;
 }
 

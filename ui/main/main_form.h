@@ -10,10 +10,12 @@
 #include <optional>
 
 #include "core/model/project.h"
+#include "ui/main/recent_projects.h"
 
 class QAction;
 class QActionGroup;
 class QLabel;
+class QMenu;
 class QToolBar;
 
 namespace kolma::ui {
@@ -48,6 +50,19 @@ class TMainForm : public QMainWindow {
   bool EcritureFichier(const QString& path);
   void ViderMemoire();
 
+  // Opens a project named outside the Open dialog (command line, a file dropped on the
+  // window, the recent projects), asking first whether to save unsaved changes.
+  // False when nothing was opened.
+  bool OpenProjectFile(const QString& path);
+  // A recent project that no longer exists is taken off the list with a message.
+  void OpenRecentProject(const QString& path);
+  // The project named on the command line: opened once the window has shown.
+  void OpenWhenShown(const QString& path) { pathToOpenWhenShown_ = path; }
+  QStringList RecentProjects() const { return recentProjects_.Paths(); }
+  // The example projects: installed beside the program, or in the source tree of a build
+  // run from it; empty when neither is found.
+  static QString ExamplesFolder();
+
   // Every command by its object name ("FileOpenItem", "ToolPan", ...), for callers
   // that drive the window as a user would.
   QAction* Command(const QString& objectName) const;
@@ -61,6 +76,7 @@ class TMainForm : public QMainWindow {
 
  public slots:
   void FileOpenClick();
+  void OpenExampleClick();
   bool FileSaveClick();    // true when the project was written
   bool FileSaveAsClick();  // true when the project was written
   void FileExitClick();
@@ -88,6 +104,8 @@ class TMainForm : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // Built in main_menus.cpp.
@@ -99,6 +117,10 @@ class TMainForm : public QMainWindow {
   void CreateStatusLine();
   QAction* NewCommand(const QString& objectName, const QString& text, std::function<void()> command);
   void EnableMenuEntries();
+  void RebuildRecentMenu();
+  void RememberRecent(const QString& path);
+  void StartLinkActivated(const QString& link);
+  bool LoadProject(const QString& path);
   void ShowChart();
   void ShowValueList();
   void ShowThermalProperties();
@@ -126,6 +148,8 @@ class TMainForm : public QMainWindow {
 
   kolma::Project project_;
   std::map<QString, QAction*> commands_;
+  TRecentProjects recentProjects_;
+  QMenu* recentMenu_ = nullptr;
   QActionGroup* mouseModes_ = nullptr;
   TItemList* itemList_ = nullptr;
   TClientArea* clientArea_ = nullptr;
@@ -133,6 +157,7 @@ class TMainForm : public QMainWindow {
   TValueList* valueList_ = nullptr;
   std::array<QLabel*, 3> panels_{};
   bool shownOnce_ = false;
+  QString pathToOpenWhenShown_;
 };
 
 }  // namespace kolma::ui

@@ -1,6 +1,7 @@
 // The menu bar and the three toolbars of the main window.
 #include <QAction>
 #include <QActionGroup>
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -33,6 +34,8 @@ void TMainForm::CreateActions() {
   };
   const std::vector<TEntry> entries = {
       {"FileOpenItem", "&Open...", "Open an existing file", [this] { FileOpenClick(); }, TIconKind::Open},
+      {"FileOpenExampleItem", "Open an &example...", "Open one of the example projects", [this] { OpenExampleClick(); },
+       TIconKind::Open, false},
       {"FileSaveItem", "&Save", "Save current file", [this] { FileSaveClick(); }, TIconKind::Save},
       {"FileSaveAsItem", "Save &As...", "Save current file under a new name", [this] { FileSaveAsClick(); },
        TIconKind::SaveAs},
@@ -81,18 +84,23 @@ void TMainForm::CreateActions() {
   }
   commands_["FileOpenItem"]->setShortcut(QKeySequence::Open);
   commands_["FileSaveItem"]->setShortcut(QKeySequence::Save);
+  commands_["FileSaveAsItem"]->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  commands_["DataSectionItem"]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  commands_["StartAnalysisItem"]->setShortcuts({QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_R)});
   for (const char* help : {"HelpContentsItem", "HelpSearchItem", "HelpHowToItem"})
     commands_[QString::fromLatin1(help)]->setEnabled(false);
 
   // The mouse modes of the chart: a radio group, "None" at start.
   mouseModes_ = new QActionGroup(this);
   mouseModes_->setExclusive(true);
+  int modeKey = Qt::Key_1;
   for (const TMouseModeTool& m : kMouseModeTools) {
     const MouseActMode mode = m.mode;
     QAction* action =
         NewCommand(QString::fromLatin1(m.name), QString::fromLatin1(m.text), [this, mode] { chart_->SetMouseAction(mode); });
     action->setIcon(KolmaIcon(m.icon));
     action->setCheckable(true);
+    action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(modeKey++)));
     action->setToolTip(action->text());
     action->setStatusTip(action->text());
     mouseModes_->addAction(action);
@@ -114,6 +122,8 @@ void TMainForm::CreateMenus() {
 
   QMenu* file = topMenu("FileMenu", "&File");
   add(file, "FileOpenItem");
+  add(file, "FileOpenExampleItem");
+  recentMenu_ = subMenu(file, "RecentProjectsMenu", "&Recent projects");
   add(file, "FileSaveItem");
   add(file, "FileSaveAsItem");
   file->addSeparator();
@@ -155,6 +165,23 @@ void TMainForm::CreateMenus() {
   add(help, "HelpHowToItem");
   help->addSeparator();
   add(help, "HelpAboutItem");
+}
+
+// "&1 /path/dam.kol", newest first; the menu is greyed while the list is empty.
+void TMainForm::RebuildRecentMenu() {
+  if (!recentMenu_) return;
+  recentMenu_->clear();
+  const QStringList paths = recentProjects_.Paths();
+  for (int i = 0; i < paths.size(); ++i) {
+    const QString path = paths[i];
+    QString shown = QDir::toNativeSeparators(path);
+    shown.replace(QLatin1Char('&'), QLatin1String("&&"));  // an ampersand of the path is no access key
+    QAction* entry = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+    entry->setObjectName(QStringLiteral("RecentProject%1").arg(i + 1));
+    entry->setStatusTip(QDir::toNativeSeparators(path));
+    connect(entry, &QAction::triggered, this, [this, path] { RunGuarded(this, [&] { OpenRecentProject(path); }); });
+  }
+  recentMenu_->setEnabled(!paths.isEmpty());
 }
 
 void TMainForm::CreateToolBars() {

@@ -1,7 +1,10 @@
 #include "ui/widgets/prompts.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
 #include <QPushButton>
 #include <QMessageBox>
 #include <QStringList>
@@ -16,6 +19,27 @@ QMessageBox::Icon ToQt(PromptIcon icon) {
     case PromptIcon::Critical: return QMessageBox::Critical;
   }
   return QMessageBox::NoIcon;
+}
+
+const QString kLastFolderKey = QStringLiteral("LastFolder");
+
+// The folder of the file chosen last; read from the settings once, then kept for the session.
+QString& LastFolder() {
+  static QString folder = QSettings().value(kLastFolderKey).toString();
+  return folder;
+}
+
+QString ChosenFile(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  const QString path = dialog.selectedFiles().first();
+  LastFolder() = QFileInfo(path).absolutePath();
+  QSettings().setValue(kLastFolderKey, LastFolder());
+  return path;
+}
+
+QString StartFolder(const QString& requested) {
+  if (!requested.isEmpty() && QFileInfo(requested).isDir()) return requested;
+  return QFileInfo(LastFolder()).isDir() ? LastFolder() : QDir::homePath();
 }
 
 class TDialogPrompts final : public TPrompts {
@@ -45,24 +69,26 @@ class TDialogPrompts final : public TPrompts {
     return PromptAnswer::Dismissed;
   }
 
-  QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
-                       const QString& defaultSuffix) override {
-    QFileDialog dialog(parent, title, QString(), QtFileFilter(filter));
+  QString OpenFileName(QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix,
+                       const QString& startFolder) override {
+    QFileDialog dialog(parent, title, StartFolder(startFolder), QtFileFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(defaultSuffix);
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
-                                                                                    : QString();
+    return ChosenFile(dialog);
   }
 
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix,
-                       bool askBeforeOverwrite) override {
-    QFileDialog dialog(parent, title, QString(), QtFileFilter(filter));
+                       bool askBeforeOverwrite, const QString& proposedName) override {
+    const QFileInfo proposed(proposedName);
+    const bool hasFolder = !proposedName.isEmpty() && proposedName != proposed.fileName();
+    QFileDialog dialog(parent, title, hasFolder ? proposed.absolutePath() : StartFolder(QString()),
+                       QtFileFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
     if (!askBeforeOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
-                                                                                    : QString();
+    if (!proposedName.isEmpty()) dialog.selectFile(proposed.fileName());
+    return ChosenFile(dialog);
   }
 
   QColor ChooseColor(QWidget* parent, const QColor& initial, const QString& title) override {

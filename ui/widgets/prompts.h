@@ -27,10 +27,14 @@ class TPrompts {
                                          const QString& text) = 0;
   // The chosen path, or an empty string when the user cancelled. `filter` is in the
   // program's own form, "Kolma file|*.kol" (pairs of description and pattern).
+  // The dialogs start in the folder used last, in this session or the one before, unless
+  // the caller names a folder to start in or a file name to propose (with or without its
+  // folder).
   virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
-                               const QString& defaultSuffix) = 0;
+                               const QString& defaultSuffix, const QString& startFolder = QString()) = 0;
   virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                               const QString& defaultSuffix, bool askBeforeOverwrite) = 0;
+                               const QString& defaultSuffix, bool askBeforeOverwrite,
+                               const QString& proposedName = QString()) = 0;
   // The colour dialog opened on `initial`; an invalid colour when the user cancelled.
   virtual QColor ChooseColor(QWidget* parent, const QColor& initial, const QString& title) = 0;
 };

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@ class MainFormTest : public ::testing::Test {
     // Closing a window in one test must not end the event loops of the next one.
     QApplication::setQuitOnLastWindowClosed(false);
     ASSERT_TRUE(folder.isValid());
+    QSettings().clear();  // no recent projects from an earlier test (the settings are a scratch copy)
     form = std::make_unique<TMainForm>();
     form->show();
     QApplication::processEvents();

@@ -61,7 +61,8 @@ TEST_F(MainFormTest, MenusToolbarsAndStatusLineAreLaidOutAsDocumented) {
   for (QAction* a : form->menuBar()->actions()) bar << a->text();
   EXPECT_EQ(bar, QStringList({"&File", "&Data", "&Analysis", "&Results", "&Help"}));
   auto menu = [&](const char* name) { return form->findChild<QMenu*>(QString::fromLatin1(name)); };
-  EXPECT_EQ(MenuTexts(menu("FileMenu")), QStringList({"&Open...", "&Save", "Save &As...", "-", "E&xit"}));
+  EXPECT_EQ(MenuTexts(menu("FileMenu")), QStringList({"&Open...", "Open an &example...", "&Recent projects", "&Save",
+                                                      "Save &As...", "-", "E&xit"}));
   EXPECT_EQ(MenuTexts(menu("TemperaturesMenu")),
             QStringList({"Upstream face", "Downstream face", "Inside section"}));
   EXPECT_EQ(MenuTexts(menu("AnalysisMenu")), QStringList({"Options", "Start Analysis"}));
