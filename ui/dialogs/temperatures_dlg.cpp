@@ -123,23 +123,11 @@ QWidget* TTemperaturesDlg::BuildTopPanel() {
   settings->addWidget(ComboTimeUnit, 1, 1);
 
   // The chart mouse modes: a radio group in which none is pressed at first.
-  mouseModes_ = new QButtonGroup(this);
   auto* tools = new QHBoxLayout;
   tools->setSpacing(2);
-  for (const TMouseModeTool& m : kMouseModeTools) {
-    auto* tool = new QToolButton(panel);
-    tool->setObjectName(QString::fromLatin1(m.name));
-    tool->setIcon(KolmaIcon(m.icon));
-    tool->setToolTip(QString::fromLatin1(m.text));
-    tool->setAccessibleName(QString::fromLatin1(m.text));
-    tool->setCheckable(true);
-    tool->setAutoRaise(true);
-    mouseModes_->addButton(tool, m.mode);
-    tools->addWidget(tool);
-  }
-  connect(mouseModes_, &QButtonGroup::idClicked, this, [this](int mode) {
-    ChartTime->SetMouseAction(static_cast<MouseActMode>(mode));
-    ChartSpectrum->SetMouseAction(static_cast<MouseActMode>(mode));
+  mouseModes_ = AddMouseModeButtons(panel, tools, false, [this](MouseActMode mode) {
+    ChartTime->SetMouseAction(mode);
+    ChartSpectrum->SetMouseAction(mode);
   });
   ButtonSave = NewSaveButton();
   tools->addSpacing(8);

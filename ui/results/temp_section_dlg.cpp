@@ -77,21 +77,7 @@ QWidget* TTempSectionDlg::BuildTopPanel() {
   row->setSpacing(2);
 
   // The chart mouse modes: "None" is pressed at first.
-  mouseModes_ = new QButtonGroup(this);
-  for (const TMouseModeTool& m : kMouseModeTools) {
-    auto* tool = new QToolButton(panel);
-    tool->setObjectName(QString::fromLatin1(m.name));
-    tool->setIcon(KolmaIcon(m.icon));
-    tool->setToolTip(QString::fromLatin1(m.text));
-    tool->setAccessibleName(QString::fromLatin1(m.text));
-    tool->setCheckable(true);
-    tool->setChecked(m.mode == maNone);
-    tool->setAutoRaise(true);
-    mouseModes_->addButton(tool, m.mode);
-    row->addWidget(tool);
-  }
-  connect(mouseModes_, &QButtonGroup::idClicked, this,
-          [this](int mode) { Chart_->SetMouseAction(static_cast<MouseActMode>(mode)); });
+  mouseModes_ = AddMouseModeButtons(panel, row, true, [this](MouseActMode mode) { Chart_->SetMouseAction(mode); });
 
   row->addSpacing(8);
   LabelAverage = NewLabel("LabelAverage", QStringLiteral("Average curve:"), panel);

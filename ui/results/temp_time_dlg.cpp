@@ -106,21 +106,7 @@ QWidget* TTempTimeDlg::BuildTopPanel() {
   row->setContentsMargins(6, 6, 6, 2);
   row->setSpacing(2);
 
-  mouseModes_ = new QButtonGroup(this);
-  for (const TMouseModeTool& m : kMouseModeTools) {
-    auto* tool = new QToolButton(panel);
-    tool->setObjectName(QString::fromLatin1(m.name));
-    tool->setIcon(KolmaIcon(m.icon));
-    tool->setToolTip(QString::fromLatin1(m.text));
-    tool->setAccessibleName(QString::fromLatin1(m.text));
-    tool->setCheckable(true);
-    tool->setChecked(m.mode == maNone);
-    tool->setAutoRaise(true);
-    mouseModes_->addButton(tool, m.mode);
-    row->addWidget(tool);
-  }
-  connect(mouseModes_, &QButtonGroup::idClicked, this,
-          [this](int mode) { Chart_->SetMouseAction(static_cast<MouseActMode>(mode)); });
+  mouseModes_ = AddMouseModeButtons(panel, row, true, [this](MouseActMode mode) { Chart_->SetMouseAction(mode); });
 
   ButtonViewAll = NewButton("ButtonViewAll", QStringLiteral("View all"), panel);
   ButtonViewAll->setToolTip(QStringLiteral("Refresh plot"));

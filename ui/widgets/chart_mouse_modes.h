@@ -2,9 +2,14 @@
 // The four mouse modes every chart window offers, with the names, captions and icons of
 // their buttons.
 #include <array>
+#include <functional>
 
 #include "ui/widgets/chart_items.h"
 #include "ui/widgets/icons.h"
+
+class QBoxLayout;
+class QButtonGroup;
+class QWidget;
 
 namespace kolma::ui {
 
@@ -21,5 +26,11 @@ inline constexpr std::array<TMouseModeTool, 4> kMouseModeTools = {{
     {"ToolZoom", "Zoom", maZoomWindPos, TIconKind::Zoom},
     {"ToolDrag", "Drag", maZoomDrag, TIconKind::Drag},
 }};
+
+// Adds the four mode buttons (checkable tool buttons with icon, tool tip and accessible
+// name) to `row` as one radio group owned by `owner`; a click hands the mode to `chosen`.
+// With noneFirst, "None" is pressed at start; otherwise no button is.
+QButtonGroup* AddMouseModeButtons(QWidget* owner, QBoxLayout* row, bool noneFirst,
+                                  std::function<void(MouseActMode)> chosen);
 
 }  // namespace kolma::ui
