@@ -108,4 +108,22 @@ void TStepBar::Changed(int step) {
   emit StepChanged(step);
 }
 
+void TStepBar::AddTmTdAndClose(QLabel*& tm, QLabel*& td, QPushButton*& close) {
+  tm = new QLabel(QStringLiteral("Tm ="), tail_);
+  tm->setObjectName(QStringLiteral("LabelTm"));
+  td = new QLabel(QStringLiteral("Td ="), tail_);
+  td->setObjectName(QStringLiteral("LabelTd"));
+  close = new QPushButton(QStringLiteral("Close"), tail_);
+  close->setObjectName(QStringLiteral("CloseBtn"));
+  close->setDefault(true);
+  auto* readOuts = new QVBoxLayout;
+  readOuts->addWidget(tm);
+  readOuts->addWidget(td);
+  auto* tail = new QHBoxLayout(tail_);
+  tail->setContentsMargins(8, 0, 0, 0);
+  tail->addLayout(readOuts);
+  tail->addStretch();
+  tail->addWidget(close);
+}
+
 }  // namespace kolma::ui

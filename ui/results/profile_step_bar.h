@@ -33,6 +33,9 @@ class TStepBar : public QWidget {
   const std::array<QPushButton*, 6>& Buttons() const { return buttons_; }
   // Room beside the buttons for the window's own read-outs and buttons.
   QWidget* Tail() const { return tail_; }
+  // Fills that room as both step windows do: the read-outs "Tm =" and "Td =" above each
+  // other, then the default "Close" button at the right.
+  void AddTmTdAndClose(QLabel*& tm, QLabel*& td, QPushButton*& close);
 
  signals:
   // The track bar moved (dragged, keyed, or by a button); the time label is already set.

@@ -58,20 +58,7 @@ TTempTimeDlg::TTempTimeDlg(Project& project, QWidget* parent) : QDialog(parent),
 
   stepBar_ = new TStepBar(this);
   stepBar_->setObjectName(QStringLiteral("BottomPanel"));
-  LabelTm = new QLabel(QStringLiteral("Tm ="), this);
-  LabelTm->setObjectName(QStringLiteral("LabelTm"));
-  LabelTd = new QLabel(QStringLiteral("Td ="), this);
-  LabelTd->setObjectName(QStringLiteral("LabelTd"));
-  CloseBtn = NewButton("CloseBtn", QStringLiteral("Close"), this);
-  CloseBtn->setDefault(true);
-  auto* readOuts = new QVBoxLayout;
-  readOuts->addWidget(LabelTm);
-  readOuts->addWidget(LabelTd);
-  auto* tail = new QHBoxLayout(stepBar_->Tail());
-  tail->setContentsMargins(8, 0, 0, 0);
-  tail->addLayout(readOuts);
-  tail->addStretch();
-  tail->addWidget(CloseBtn);
+  stepBar_->AddTmTdAndClose(LabelTm, LabelTd, CloseBtn);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
