@@ -6,7 +6,6 @@
 namespace kolma::ui {
 namespace {
 
-QColor ToQt(TColor c) { return QColor(c.red, c.green, c.blue); }
 QPoint ToQt(TPoint p) { return QPoint(p.x, p.y); }
 
 QPolygon ToQt(std::span<const TPoint> points) {
@@ -85,6 +84,13 @@ void TPainterCanvas::Text(TPoint point, std::string_view text, TTextAlign align)
   painter_.setPen(textColor_);
   painter_.drawText(QPoint(x, y), string);
   painter_.setPen(pen);
+}
+
+QColor ToQt(TColor c) { return QColor(c.red, c.green, c.blue); }
+
+TColor ToCore(const QColor& c) {
+  const auto channel = [](int v) { return static_cast<std::uint8_t>(v); };
+  return {channel(c.red()), channel(c.green()), channel(c.blue())};
 }
 
 }  // namespace kolma::ui

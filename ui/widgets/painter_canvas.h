@@ -7,6 +7,10 @@
 
 namespace kolma::ui {
 
+// Colours between the drawing interface and Qt.
+QColor ToQt(TColor c);
+TColor ToCore(const QColor& c);
+
 class TPainterCanvas final : public TCanvas {
  public:
   // The painter must outlive the canvas; its state is restored when the canvas goes.

@@ -19,11 +19,6 @@ namespace {
 // A drag over the full height multiplies (up) or divides (down) the magnification by 1 + this.
 constexpr double kZoomPerHeight = 2.0;
 
-TColor ToCore(const QColor& c) {
-  const auto channel = [](int v) { return static_cast<std::uint8_t>(v); };
-  return {channel(c.red()), channel(c.green()), channel(c.blue())};
-}
-QColor ToQt(TColor c) { return QColor(c.red, c.green, c.blue); }
 
 double WrapDegrees(double degrees) {
   if (!std::isfinite(degrees)) return 0;
