@@ -5,10 +5,14 @@
 #include <cstdio>
 #include <exception>
 #include <sstream>
+#include <tuple>
+#include <vector>
 
 #include "core/analysis/default_time_step.h"
 #include "core/analysis/direct_analysis.h"
 #include "core/analysis/inverse_analysis.h"
+#include "core/analysis/inverse_error.h"
+#include "core/analysis/record_checks.h"
 #include "core/formats/result_table_workbook.h"
 #include "tools/batch_support.h"
 
@@ -25,8 +29,8 @@ bool Allowed(const std::string& allowed, const std::string& option) {
 
 // Runs one analysis; on success `describe` gives the size of the work, printed on stderr
 // with the seconds it took.
-template <typename Run, typename Describe>
-int TimedRun(const char* what, bool acceptWarnings, Run run, Describe describe) {
+template <typename Run, typename Describe, typename Completed = void (*)()>
+int TimedRun(const char* what, bool acceptWarnings, Run run, Describe describe, Completed completed = [] {}) {
   const auto start = std::chrono::steady_clock::now();
   AnalysisOutcome outcome;
   try {
@@ -38,6 +42,7 @@ int TimedRun(const char* what, bool acceptWarnings, Run run, Describe describe) 
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   for (const std::string& warning : outcome.warnings) std::fprintf(stderr, "Warning: %s\n", warning.c_str());
   if (!outcome.completed) return kExitWarning;
+  completed();
   if (!outcome.warnings.empty() && !acceptWarnings) {
     std::fprintf(stderr, "kolma-batch: nothing written; --accept-warnings writes the table of this run anyway\n");
     return kExitWarning;
@@ -71,6 +76,10 @@ std::optional<AnalysisOptionsLine> ParseAnalysisOptions(const char* name, const 
       line.acceptWarnings = true;
       continue;
     }
+    if (option == "report") {
+      line.report = true;
+      continue;
+    }
     if (option == "direct" || option == "inverse") {
       if (!line.harmonics.empty()) return usage();
       line.harmonics = option;
@@ -96,6 +105,12 @@ std::optional<AnalysisOptionsLine> ParseAnalysisOptions(const char* name, const 
         return std::nullopt;
       }
       line.faces = value;
+    } else if (option == "thermometers") {
+      if (value != "pair" && value != "all") {
+        std::fprintf(stderr, "kolma-batch %s: --thermometers takes pair or all\n", name);
+        return std::nullopt;
+      }
+      line.thermometers = value;
     } else if (option == "data") {
       line.data = value;
     } else if (option == "precision") {
@@ -106,7 +121,7 @@ std::optional<AnalysisOptionsLine> ParseAnalysisOptions(const char* name, const 
       line.xlsPath = value;
     }
   }
-  if (line.projectPath.empty() || (line.csvPath.empty() && line.xlsPath.empty())) return usage();
+  if (line.projectPath.empty() || (line.csvPath.empty() && line.xlsPath.empty() && !line.report)) return usage();
   return line;
 }
 
@@ -122,15 +137,42 @@ int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces, b
       });
 }
 
-int RunInverseOrReport(Project& project, double timeStep, bool acceptWarnings) {
+int RunInverseOrReport(Project& project, double timeStep, bool acceptWarnings, std::optional<TInverseMethod> method,
+                       bool report) {
+  const TInverseMethod chosen =
+      method ? *method : static_cast<TInverseMethod>(project.AnalysisOptions.InverseMethod);
+  const std::vector<std::string> faults = InverseRecordFaults(project, chosen);
+  for (const std::string& fault : faults) std::fprintf(stderr, "Warning: %s\n", fault.c_str());
+  if (!faults.empty()) {
+    std::fprintf(stderr, "Warning: %s\n", kRecordFaultsQuestion);
+    if (!acceptWarnings) {
+      std::fprintf(stderr, "kolma-batch: nothing run; --accept-warnings runs the inverse analysis anyway\n");
+      return kExitWarning;
+    }
+  }
   return TimedRun(
-      "inverse", acceptWarnings, [&] { return RunInverseAnalysis(project, timeStep); },
+      "inverse", acceptWarnings, [&] { return RunInverseAnalysis(project, timeStep, chosen); },
       [&] {
         const auto& results = project.InverseResults;
         return std::to_string(results.UpstreamTemperatures.NrOfElem()) + " steps of " +
                FormatDouble(results.TimeStep) + " h, " + std::to_string(project.InverseHarmonics.HarmonicCount) +
                " harmonics";
+      },
+      [&] {
+        if (!report) return;
+        const auto& r = project.InverseResults;
+        for (const auto& [face, error, period] :
+             {std::tuple{"upstream", r.UpstreamExpectedError, r.UpstreamShortestPeriod},
+              std::tuple{"downstream", r.DownstreamExpectedError, r.DownstreamShortestPeriod}})
+          std::printf("%s\n", FaceErrorLine(face, FaceErrorReport{error, period}).c_str());
+        std::fflush(stdout);
       });
+}
+
+TInverseMethod InverseMethodOf(const AnalysisOptionsLine& line, const Project& project) {
+  if (line.thermometers == "all") return kInverseLeastSquaresMethod;
+  if (line.thermometers == "pair") return kInversePairMethod;
+  return static_cast<TInverseMethod>(project.AnalysisOptions.InverseMethod);
 }
 
 int WriteTableOrReport(const TResultTable& table, const AnalysisOptionsLine& line) {

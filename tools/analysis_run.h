@@ -21,6 +21,8 @@ struct AnalysisOptionsLine {
   std::string xlsPath;
   // Write the table even when a completed analysis warned (short periods discarded...).
   bool acceptWarnings = false;
+  std::string thermometers;  // inverse: pair | all; the project's choice when empty
+  bool report = false;       // inverse: print each face's expected error on stdout
 };
 
 // Parses "P.kol [--option value]..." for the command `name`; the allowed options are
@@ -34,7 +36,13 @@ double TimeStepOrDefault(const AnalysisOptionsLine& line, const Project& project
 
 // Result of running an analysis from the command line: kExitOk, or the status to exit with.
 int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces, bool acceptWarnings);
-int RunInverseOrReport(Project& project, double timeStep, bool acceptWarnings);
+// The records' faults are reported on stderr first; the analysis runs past them only with
+// acceptWarnings. With `report`, each face's expected error is printed on stdout.
+int RunInverseOrReport(Project& project, double timeStep, bool acceptWarnings,
+                       std::optional<TInverseMethod> method = std::nullopt, bool report = false);
+
+// The method --thermometers names, or the project's when absent.
+TInverseMethod InverseMethodOf(const AnalysisOptionsLine& line, const Project& project);
 
 // Writes the table to every output the line names; at least one must be named.
 int WriteTableOrReport(const TResultTable& table, const AnalysisOptionsLine& line);

@@ -10,7 +10,7 @@ std::span<const Command> Commands() {
        "P.kol [--time-step H] [--faces user|inverse] [--data temperature|mean|linear|nonlinear|stress] "
        "[--precision 3|5|e] [--accept-warnings] --csv OUT.csv | --xls OUT.xls",
        "run the direct analysis and write the spreadsheet of the chosen quantity", RunDirect, false},
-      {"inverse", "P.kol [--time-step H] [--accept-warnings] --csv OUT.csv | --xls OUT.xls",
+      {"inverse", "P.kol [--time-step H] [--thermometers pair|all] [--report] [--accept-warnings] --csv OUT.csv | --xls OUT.xls",
        "run the inverse analysis and write the worked-back face temperatures", RunInverse, false},
       {"harmonics", "P.kol --direct|--inverse [--time-step H] [--accept-warnings] --csv OUT.csv | --xls OUT.xls",
        "run one analysis and write the table of its retained harmonics", RunHarmonics, false},

@@ -15,6 +15,8 @@
 #include "core/analysis/harmonic_decomposition.h"
 #include "core/analysis/harmonic_synthesis.h"
 #include "core/analysis/input_checks.h"
+#include "core/analysis/inverse_error.h"
+#include "core/analysis/inverse_least_squares.h"
 #include "core/analysis/mean_profile.h"
 #include "core/analysis/record_noise_floor.h"
 #include "core/model/project.h"
@@ -53,13 +55,28 @@ bool NamesOccupiedSlot(const Project& project, int slot) {
   return slot >= 1 && slot <= kThermometerSlots && IsThermometerOccupied(project.Thermometer(slot));
 }
 
+// Thermometers beside the pair that the least-squares method can read: occupied, with the
+// pair's time step and count (their harmonics must fall on the same bins).
+bool MatchesPair(const Project& project, int slot) {
+  const TTemperatureInside& t = project.Thermometer(slot);
+  const TTemperatureInside& first = project.Thermometer(project.InversePair.First);
+  return t.TimeStep == first.TimeStep && t.Values.NrOfElem() == first.Values.NrOfElem();
+}
+
+bool InPair(const Project& project, int slot) {
+  return slot == project.InversePair.First || slot == project.InversePair.Second;
+}
+
 // The slots whose values the run reads: the pair, and with a regression or polynomial
-// mean profile every other occupied slot as well.
-std::vector<int> SlotsRead(const Project& project) {
+// mean profile or the least-squares method every other occupied slot as well (for the
+// least-squares method only those that match the pair).
+std::vector<int> SlotsRead(const Project& project, TInverseMethod method) {
   std::vector<int> slots{project.InversePair.First, project.InversePair.Second};
-  if (project.AnalysisOptions.AveragingCorrection != 0)
+  const bool leastSquares = method == kInverseLeastSquaresMethod;
+  if (leastSquares || project.AnalysisOptions.AveragingCorrection != 0)
     for (int slot = 1; slot <= kThermometerSlots; ++slot)
-      if (slot != slots[0] && slot != slots[1] && IsThermometerOccupied(project.Thermometer(slot)))
+      if (!InPair(project, slot) && IsThermometerOccupied(project.Thermometer(slot)) &&
+          (!leastSquares || MatchesPair(project, slot)))
         slots.push_back(slot);
   return slots;
 }
@@ -67,7 +84,7 @@ std::vector<int> SlotsRead(const Project& project) {
 // Refusals come first so that nothing is computed on inputs that cannot give a result.
 // Values are checked for being numbers before they are compared, so that the warning
 // names what is wrong.
-std::optional<std::string> Refusal(const Project& project, double timeStep) {
+std::optional<std::string> Refusal(const Project& project, double timeStep, TInverseMethod method) {
   // As in the window, the run needs a chosen pair.
   if (!project.HasFlag(pfInversePair)) return kInversePairNotSelected;
   if (auto r = CheckValue("Analysis time step", timeStep)) return r;
@@ -88,7 +105,7 @@ std::optional<std::string> Refusal(const Project& project, double timeStep) {
   const TSectionProperties& section = project.SectionProperties;
   if (!(section.Diffusivity > 0.0)) return kInverseDiffusivityNotPositive;
   if (!(section.Xu < section.Xd)) return kInverseFacesNotOrdered;
-  const std::vector<int> slots = SlotsRead(project);
+  const std::vector<int> slots = SlotsRead(project, method);
   for (int slot : slots)
     if (auto r = CheckThermometerPosition(project, slot)) return r;
   for (int slot : slots)
@@ -269,10 +286,166 @@ AnalysisOutcome Stopped(RunState& state) {
   return outcome;
 }
 
+
+// A thermometer as the least-squares fit and the error estimate read it.
+struct SpectrumView {
+  double distance = 0.0;  // m from the upstream face
+  const TFastFourier* spectrum = nullptr;
+  double floor = 0.0;  // error of one coefficient
+  std::vector<double> continuum;  // the spectrum's continuum, bin by bin
+};
+
+SpectrumView MakeView(double distance, const TFastFourier& spectrum, double floor) {
+  return {distance, &spectrum, floor, SpectrumContinuum(spectrum)};
+}
+
+// Both faces at every bin of the records' spectrum but the mean, fitted to the given
+// thermometers; element k is bin k (element 0 unused). As with the pair, where a face's
+// system amplifies the records kContinuumGain-fold or more, the continuum of the records
+// around the bin counts as their error too.
+std::vector<FaceCoefficients> SolveEveryBin(const std::vector<SpectrumView>& views, int binCount,
+                                            double fundamentalPeriod, double diffusivity, double thickness) {
+  std::vector<FaceCoefficients> bins(static_cast<size_t>(std::max(binCount, 1)));
+  std::vector<ThermometerCoefficient> measured(views.size());
+  double smallestFloor = std::numeric_limits<double>::infinity();
+  for (const SpectrumView& v : views) smallestFloor = std::min(smallestFloor, v.floor);
+  const double limit = 2.0 * std::pow(kContinuumGain * smallestFloor, 2);  // a variance
+  for (int k = 1; k < binCount; ++k) {
+    const double wave = std::sqrt(std::numbers::pi * (k / fundamentalPeriod) / diffusivity);
+    for (size_t j = 0; j < views.size(); ++j)
+      measured[j] = {views[j].distance, Complex(views[j].spectrum->RealSpectrum(k), -views[j].spectrum->ImagSpectrum(k)),
+                     views[j].floor};
+    FaceCoefficients solved = SolveFacesLeastSquares(measured, wave, thickness);
+    const bool upstreamAmplified = !(solved.upstreamVariance < limit);
+    const bool downstreamAmplified = !(solved.downstreamVariance < limit);
+    if (upstreamAmplified || downstreamAmplified) {
+      for (size_t j = 0; j < views.size(); ++j)
+        measured[j].error = std::max(views[j].floor, views[j].continuum[static_cast<size_t>(k)]);
+      const FaceCoefficients wide = SolveFacesLeastSquares(measured, wave, thickness);
+      if (upstreamAmplified) {
+        solved.upstream = wide.upstream;
+        solved.upstreamVariance = wide.upstreamVariance;
+      }
+      if (downstreamAmplified) {
+        solved.downstream = wide.downstream;
+        solved.downstreamVariance = wide.downstreamVariance;
+      }
+      solved.solved = solved.solved && wide.solved;
+      solved.upstreamAmplified = upstreamAmplified;
+      solved.downstreamAmplified = downstreamAmplified;
+    }
+    bins[static_cast<size_t>(k)] = solved;
+  }
+  return bins;
+}
+
+// One face's bins as the error report sees them, before anything is kept.
+std::vector<FaceBin> FaceBins(const std::vector<FaceCoefficients>& solved, bool upstream) {
+  std::vector<FaceBin> bins(solved.size());
+  for (size_t k = 1; k < solved.size(); ++k) {
+    const FaceCoefficients& s = solved[k];
+    const double variance = upstream ? s.upstreamVariance : s.downstreamVariance;
+    const double power = std::norm(upstream ? s.upstream : s.downstream) - variance;
+    bins[k].variance = variance;
+    bins[k].power = std::isfinite(power) ? std::max(power, 0.0) : 0.0;
+  }
+  return bins;
+}
+
+int BinOf(double frequency, double fundamentalPeriod) {
+  return static_cast<int>(RoundHalfEven(frequency * fundamentalPeriod));
+}
+
+// Marks the harmonics a face history holds: each brings the error of its estimate.
+void MarkKept(const std::vector<FaceHarmonic>& held, double discardFrequency, double fundamentalPeriod,
+              std::vector<FaceBin>& bins) {
+  for (const FaceHarmonic& h : held) {
+    const auto k = static_cast<size_t>(BinOf(h.frequency, fundamentalPeriod));
+    if (h.frequency >= discardFrequency || k == 0 || k >= bins.size()) continue;
+    bins[k].kept = true;
+    bins[k].keptError = bins[k].variance;
+  }
+}
+
+// The least-squares face harmonics of the retained rows. Below the face's last recovered
+// bin a harmonic is kept shrunk to its least expected error (the continuum there stands
+// above the records' error); beyond it only one that stands out of its own error by
+// kSignalToError, as with the pair, and whose system amplifies the records less than
+// kContinuumGain-fold: a harmonic of record error, amplified perhaps a billionfold on its
+// way to a deep face, must never be kept by chance.
+std::vector<FaceHarmonic> KeepLeastSquares(const TMatrix& table, int count, const std::vector<FaceCoefficients>& solved,
+                                           bool upstream, int lastRecovered, double fundamentalPeriod,
+                                           std::vector<FaceBin>& bins) {
+  std::vector<FaceHarmonic> kept;
+  for (int r = 1; r <= count; ++r) {
+    const double f = table.Element(kFrequencyColumn, r);
+    const int k = BinOf(f, fundamentalPeriod);
+    if (f == 0.0 || k <= 0 || k >= static_cast<int>(solved.size())) continue;
+    const FaceCoefficients& s = solved[static_cast<size_t>(k)];
+    const Complex estimate = upstream ? s.upstream : s.downstream;
+    const double variance = upstream ? s.upstreamVariance : s.downstreamVariance;
+    if (!s.solved) continue;
+    const bool amplified = upstream ? s.upstreamAmplified : s.downstreamAmplified;
+    if (k > lastRecovered && (amplified || !(std::norm(estimate) > kSignalToError * kSignalToError * variance)))
+      continue;
+    double error = 0.0;
+    const Complex held = ShrinkToExpectedError(estimate, variance, error);
+    if (held == Complex(0.0)) continue;
+    kept.push_back({f, held.real(), -held.imag()});
+    bins[static_cast<size_t>(k)].kept = true;
+    bins[static_cast<size_t>(k)].keptError = error;
+  }
+  return kept;
+}
+
+// How much a face history changes from the first sample of the records to the last.
+double ChangeOverRecord(const std::vector<FaceHarmonic>& held, double discardFrequency, double duration) {
+  double change = 0.0;
+  for (const FaceHarmonic& h : held) {
+    if (h.frequency >= discardFrequency) continue;
+    const double phase = 2.0 * std::numbers::pi * h.frequency * duration;
+    change += h.a * (std::cos(phase) - 1.0) + h.b * std::sin(phase);
+  }
+  return change;
+}
+
+// The thermometers besides the pair that tell about the section as well: those the
+// least-squares method reads, when their values and positions can be used.
+std::vector<int> UsableSlots(const Project& project) {
+  std::vector<int> slots;
+  for (int slot : SlotsRead(project, kInverseLeastSquaresMethod))
+    if (!CheckThermometerPosition(project, slot) && !CheckSamples("", project.Thermometer(slot).Values))
+      slots.push_back(slot);
+  return slots;
+}
+
+std::vector<ChangePoint> ChangePoints(const Project& project, const std::vector<int>& slots) {
+  std::vector<ChangePoint> points;
+  for (int slot : slots) {
+    const TTemperatureInside& t = project.Thermometer(slot);
+    points.push_back({t.Position - project.SectionProperties.Xu, MeanOf(t.Values),
+                      t.Values.Element(t.Values.NrOfElem()) - t.Values.Element(1)});
+  }
+  return points;
+}
+
+std::string LeftOutWarning(const Project& project, int slot) {
+  return ThermometerName(project, slot) +
+         " has another time step or number of data than the pair and is left out of the least-squares fit";
+}
+
 }  // namespace
 
 AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const ProgressCallback& progress) {
-  if (const std::optional<std::string> reason = Refusal(project, timeStep)) {
+  return RunInverseAnalysis(project, timeStep, static_cast<TInverseMethod>(project.AnalysisOptions.InverseMethod),
+                            progress);
+}
+
+AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, TInverseMethod method,
+                                   const ProgressCallback& progress) {
+  const bool leastSquares = method == kInverseLeastSquaresMethod;
+  if (!leastSquares) method = kInversePairMethod;
+  if (const std::optional<std::string> reason = Refusal(project, timeStep, method)) {
     AnalysisOutcome refused;
     refused.warnings.push_back(*reason);
     return refused;
@@ -309,38 +482,126 @@ AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const Prog
   const int count = harmonics.HarmonicCount;
   // Every retained frequency is a whole multiple of 1 / (padded record length).
   const double fundamentalPeriod = recordB.NrOfElem() * resampledStepB;
-
-  // Time means across the section.
-  std::vector<double> meanProfile =
-      FitMeanProfile(project.AnalysisOptions.AveragingCorrection, MeanPoints(project, pair));
-  const double upstreamMean = MeanProfileAt(meanProfile, 0.0);
-  const double downstreamMean = MeanProfileAt(meanProfile, thickness);
+  const int binCount = recordB.NrOfElem() / 2;  // the Nyquist bin is never a harmonic
 
   RunState state;
   const double xaFromUp = pair.a->Position - section.Xu, xbFromUp = pair.b->Position - section.Xu;
   const double xaFromDown = section.Xd - pair.a->Position, xbFromDown = section.Xd - pair.b->Position;
 
-  std::vector<FaceHarmonic> upstreamHarmonics;
-  const PassGeometry fromUpstream{xaFromUp, xbFromUp, kCosineA, kSineA, kCosineB, kSineB,
-                                  floorA,   floorB,   &fourierA, &fourierB, fundamentalPeriod};
-  if (!SolvePass(table, count, section.Diffusivity, fromUpstream, state, progress, 0, kUpstreamSolved,
-                 upstreamHarmonics))
-    return Stopped(state);
-  // The upstream face is built before the downstream systems are looked at: a problem
-  // found only from the downstream side does not take periods away from this face.
-  const std::vector<double> upstream =
-      SynthesiseFace(upstreamHarmonics, state.discardFrequency, fundamentalPeriod, timeStep, steps);
-  if (progress && !progress(kUpstreamDone)) return Stopped(state);
+  // The other thermometers that match the pair: read by the least-squares fit, and by
+  // either method for the physics of the mean profile.
+  const std::vector<int> usable = UsableSlots(project);
+  std::vector<SpectrumView> views{MakeView(xaFromUp, fourierA, floorA), MakeView(xbFromUp, fourierB, floorB)};
+  std::vector<TFastFourier> others;
+  if (leastSquares) {
+    for (int slot = 1; slot <= kThermometerSlots; ++slot)
+      if (!InPair(project, slot) && IsThermometerOccupied(project.Thermometer(slot)) && !MatchesPair(project, slot))
+        state.warnings.push_back(LeftOutWarning(project, slot));
+    others.reserve(usable.size());
+    for (int slot : usable) {
+      if (InPair(project, slot)) continue;
+      const TTemperatureInside& t = project.Thermometer(slot);
+      others.emplace_back();
+      TransformHistory(others.back(), PreparedRecord(t.Values, padding));
+      views.push_back(
+          MakeView(t.Position - section.Xu, others.back(), RecordNoiseFloor(t.Values, others.back(), padding)));
+    }
+  }
+  // Every bin solved from the thermometers the method reads: the least-squares faces, and
+  // for either method what each face is worth.
+  const std::vector<FaceCoefficients> everyBin = SolveEveryBin(
+      leastSquares ? views : std::vector<SpectrumView>(views.begin(), views.begin() + 2), binCount, fundamentalPeriod,
+      section.Diffusivity, thickness);
+  std::vector<FaceBin> upstreamBins = FaceBins(everyBin, true), downstreamBins = FaceBins(everyBin, false);
 
-  std::vector<FaceHarmonic> downstreamHarmonics;
-  const PassGeometry fromDownstream{xbFromDown, xaFromDown, kCosineB, kSineB, kCosineA, kSineA,
-                                    floorB,     floorA,     &fourierB, &fourierA, fundamentalPeriod};
-  if (!SolvePass(table, count, section.Diffusivity, fromDownstream, state, progress, kUpstreamDone,
-                 kDownstreamSolved, downstreamHarmonics))
-    return Stopped(state);
-  const std::vector<double> downstream =
-      SynthesiseFace(downstreamHarmonics, state.discardFrequency, fundamentalPeriod, timeStep, steps);
+  std::vector<FaceHarmonic> upstreamHarmonics, downstreamHarmonics;
+  std::vector<double> upstream, downstream;
+  double upstreamDiscard = kNoDiscardFrequency, downstreamDiscard = kNoDiscardFrequency;
+  int upstreamLast = 0, downstreamLast = 0;
+  if (leastSquares) {
+    upstreamLast = LastRecoveredBin(upstreamBins, binCount);
+    downstreamLast = LastRecoveredBin(downstreamBins, binCount);
+    upstreamHarmonics =
+        KeepLeastSquares(table, count, everyBin, true, upstreamLast, fundamentalPeriod, upstreamBins);
+    if (progress && !progress(kUpstreamSolved)) return Stopped(state);
+    upstream = SynthesiseFace(upstreamHarmonics, kNoDiscardFrequency, fundamentalPeriod, timeStep, steps);
+    if (progress && !progress(kUpstreamDone)) return Stopped(state);
+    downstreamHarmonics =
+        KeepLeastSquares(table, count, everyBin, false, downstreamLast, fundamentalPeriod, downstreamBins);
+    if (progress && !progress(kDownstreamSolved)) return Stopped(state);
+    downstream = SynthesiseFace(downstreamHarmonics, kNoDiscardFrequency, fundamentalPeriod, timeStep, steps);
+  } else {
+    const PassGeometry fromUpstream{xaFromUp, xbFromUp, kCosineA, kSineA, kCosineB, kSineB,
+                                    floorA,   floorB,   &fourierA, &fourierB, fundamentalPeriod};
+    if (!SolvePass(table, count, section.Diffusivity, fromUpstream, state, progress, 0, kUpstreamSolved,
+                   upstreamHarmonics))
+      return Stopped(state);
+    // The upstream face is built before the downstream systems are looked at: a problem
+    // found only from the downstream side does not take periods away from this face.
+    upstreamDiscard = state.discardFrequency;
+    upstream = SynthesiseFace(upstreamHarmonics, upstreamDiscard, fundamentalPeriod, timeStep, steps);
+    if (progress && !progress(kUpstreamDone)) return Stopped(state);
+
+    const PassGeometry fromDownstream{xbFromDown, xaFromDown, kCosineB, kSineB, kCosineA, kSineA,
+                                      floorB,     floorA,     &fourierB, &fourierA, fundamentalPeriod};
+    if (!SolvePass(table, count, section.Diffusivity, fromDownstream, state, progress, kUpstreamDone,
+                   kDownstreamSolved, downstreamHarmonics))
+      return Stopped(state);
+    downstreamDiscard = state.discardFrequency;
+    downstream = SynthesiseFace(downstreamHarmonics, downstreamDiscard, fundamentalPeriod, timeStep, steps);
+    MarkKept(upstreamHarmonics, upstreamDiscard, fundamentalPeriod, upstreamBins);
+    MarkKept(downstreamHarmonics, downstreamDiscard, fundamentalPeriod, downstreamBins);
+    auto firstLost = [&](double discard) {
+      return discard < kNoDiscardFrequency ? BinOf(discard, fundamentalPeriod) : binCount;
+    };
+    upstreamLast = LastRecoveredBin(upstreamBins, firstLost(upstreamDiscard));
+    downstreamLast = LastRecoveredBin(downstreamBins, firstLost(downstreamDiscard));
+  }
   if (progress && !progress(kProgressMax)) return Stopped(state);
+
+  // Time means across the section: the physics of a record that does not repeat itself,
+  // and for the pair its straight line or fit as the options ask.
+  const double duration = (n - 1) * dt;
+  const TCurvedMeanProfile physics(ChangePoints(project, usable), thickness,
+                                   ChangeOverRecord(upstreamHarmonics, upstreamDiscard, duration),
+                                   ChangeOverRecord(downstreamHarmonics, downstreamDiscard, duration),
+                                   section.Diffusivity, duration);
+  std::vector<double> meanProfile;
+  double upstreamMean = 0.0, downstreamMean = 0.0, upstreamMeanError = 0.0, downstreamMeanError = 0.0;
+  if (leastSquares) {
+    meanProfile = physics.Polynomial(thickness);
+    upstreamMean = physics.At(0.0);
+    downstreamMean = physics.At(thickness);
+    upstreamMeanError = physics.ErrorAt(0.0);
+    downstreamMeanError = physics.ErrorAt(thickness);
+  } else {
+    meanProfile = FitMeanProfile(project.AnalysisOptions.AveragingCorrection, MeanPoints(project, pair));
+    upstreamMean = MeanProfileAt(meanProfile, 0.0);
+    downstreamMean = MeanProfileAt(meanProfile, thickness);
+    upstreamMeanError = std::hypot(upstreamMean - physics.At(0.0), physics.ErrorAt(0.0));
+    downstreamMeanError = std::hypot(downstreamMean - physics.At(thickness), physics.ErrorAt(thickness));
+  }
+  // The nearest thermometer the method reads, from each face.
+  double upstreamDepth = std::min(xaFromUp, xbFromUp), downstreamDepth = std::min(xaFromDown, xbFromDown);
+  if (leastSquares)
+    for (const SpectrumView& v : views) {
+      upstreamDepth = std::min(upstreamDepth, v.distance);
+      downstreamDepth = std::min(downstreamDepth, thickness - v.distance);
+    }
+  const double recorded = n * dt;
+  const FaceErrorReport upstreamReport =
+      ExpectedFaceError(upstreamBins, upstreamLast, fundamentalPeriod, upstreamMeanError,
+                        upstreamDepth * upstreamDepth / section.Diffusivity, recorded);
+  const FaceErrorReport downstreamReport =
+      ExpectedFaceError(downstreamBins, downstreamLast, fundamentalPeriod, downstreamMeanError,
+                        downstreamDepth * downstreamDepth / section.Diffusivity, recorded);
+  if (!leastSquares) {
+    // A face far behind both thermometers of the pair: say so, whatever else was said.
+    if (upstreamReport.expectedError > kPhysicsLimitError)
+      state.warnings.push_back(PhysicsLimitWarning("upstream", std::min(xaFromUp, xbFromUp), upstreamReport));
+    if (downstreamReport.expectedError > kPhysicsLimitError)
+      state.warnings.push_back(PhysicsLimitWarning("downstream", std::min(xaFromDown, xbFromDown), downstreamReport));
+  }
 
   TVector upstreamFace = WithMean(upstream, upstreamMean);
   TVector downstreamFace = WithMean(downstream, downstreamMean);
@@ -357,6 +618,10 @@ AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const Prog
   results.DownstreamTemperatures = std::move(downstreamFace);
   results.TimeStep = timeStep;
   results.MeanProfile = std::move(meanProfile);
+  results.UpstreamExpectedError = upstreamReport.expectedError;
+  results.DownstreamExpectedError = downstreamReport.expectedError;
+  results.UpstreamShortestPeriod = upstreamReport.shortestPeriod;
+  results.DownstreamShortestPeriod = downstreamReport.shortestPeriod;
   project.DirectResults.TimeStep = timeStep;
   project.InverseHarmonics = std::move(harmonics);
   project.ProjectFlags |= pfInverseResults;

@@ -3,10 +3,9 @@
 // two thermometers of the inverse pair.
 #include "core/analysis/analysis_outcome.h"
 #include "core/analysis/progress.h"
+#include "core/model/project.h"
 
 namespace kolma {
-
-struct Project;
 
 // Warnings that cancel the run; nothing in the project changes.
 inline constexpr const char* kInverseTimeStepMismatch =
@@ -46,6 +45,16 @@ inline constexpr const char* kInverseDiscardSuffix = " are discarded";
 // discarded on its own; both are reported by the one discard warning of the run. A run
 // whose faces would hold a value that is not a finite number writes nothing and warns
 // kResultNotFinite.
+//
+// Both methods solve the same retained harmonics of the pair's records and share every
+// step but the per-harmonic solve and the time mean (see inverse_least_squares.h and
+// mean_profile.h). The least-squares method reads every other thermometer with the pair's
+// time step and count as well and names those it leaves out in a warning. Both write, for
+// each face, the rms error to expect and the shortest period recovered; the pair method
+// warns of a face whose expected error exceeds kPhysicsLimitError.
+// This one runs the method the project's options hold.
 AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, const ProgressCallback& progress = {});
+AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, TInverseMethod method,
+                                   const ProgressCallback& progress = {});
 
 }  // namespace kolma

@@ -33,3 +33,46 @@ std::vector<double> FitMeanProfile(std::uint8_t fit, const std::vector<MeanPoint
 double MeanProfileAt(const std::vector<double>& coefficients, double distance);
 
 }  // namespace kolma
+
+namespace kolma {
+
+// The time mean of a record that does not repeat itself is not straight across the
+// section. Integrating the heat equation dT/dt = alpha d2T/dx2 over the record of duration
+// D gives, for the time mean M(x),
+//   alpha M''(x) = (T_end(x) - T_start(x)) / D,
+// and the change over the record, T_end - T_start, is what the thermometers (and the
+// worked-back faces) measure. Taken as piecewise linear between the faces and the
+// thermometers, it fixes M up to a straight line, which is fitted to the thermometers'
+// means by least squares.
+struct ChangePoint {
+  double distance = 0.0;  // m from the upstream face
+  double mean = 0.0;      // °C over the record
+  double change = 0.0;    // °C, last sample minus first
+};
+
+class TCurvedMeanProfile {
+ public:
+  // `points` are the thermometers (two or more, at two distances or more).
+  TCurvedMeanProfile(const std::vector<ChangePoint>& points, double thickness, double upstreamChange,
+                     double downstreamChange, double diffusivity, double duration);
+
+  double At(double distance) const;
+  // The standard error of the fitted line at `distance`, from the scatter of the means
+  // about the profile (zero with two thermometers, which the line passes through).
+  double ErrorAt(double distance) const;
+  // A polynomial of degree five over the section that follows the profile, in the form of
+  // the analysis results' MeanProfile.
+  std::vector<double> Polynomial(double thickness) const;
+
+ private:
+  double Curvature(double distance) const;  // the part fixed by the changes
+
+  std::vector<double> knots_, changes_;  // piecewise-linear change over the record
+  double scale_ = 0.0;                   // 1 / (alpha D)
+  double intercept_ = 0.0, slope_ = 0.0;
+  double centre_ = 0.0, spread_ = 0.0;   // mean distance and sum of squared deviations
+  double residual_ = 0.0;                // standard deviation of the means about the profile
+  int count_ = 0;
+};
+
+}  // namespace kolma

@@ -69,3 +69,22 @@ double LocalSpectrumFloor(const TFastFourier& transformed, int bin) {
 }
 
 }  // namespace kolma
+
+namespace kolma {
+
+std::vector<double> SpectrumContinuum(const TFastFourier& transformed) {
+  const int bins = transformed.SpectrumSize() / 2;
+  std::vector<double> continuum(static_cast<size_t>(std::max(bins, 1)), 0.0);
+  std::vector<double> amplitudes;
+  for (int first = 1; first < bins;) {
+    const int last = std::min(bins - 1, first + std::max(2 * kLocalHalfWidth, first / 4) - 1);
+    amplitudes.clear();
+    for (int k = first; k <= last; ++k) amplitudes.push_back(BinAmplitude(transformed, k));
+    const double floor = MedianOf(amplitudes) / kRayleighMedian;
+    for (int k = first; k <= last; ++k) continuum[static_cast<size_t>(k)] = floor;
+    first = last + 1;
+  }
+  return continuum;
+}
+
+}  // namespace kolma

@@ -1,6 +1,7 @@
 #pragma once
 // How precisely a measured record fixes the cosine and sine coefficients of its harmonics.
 #include <cstdint>
+#include <vector>
 
 #include "core/numeric/fast_fourier.h"
 #include "core/numeric/vector.h"
@@ -20,5 +21,13 @@ double RecordNoiseFloor(const TVector& record, const TFastFourier& transformed, 
 // eight, either side), as the standard deviation of one coefficient: what a harmonic there
 // must stand out of to be told from its neighbours.
 double LocalSpectrumFloor(const TFastFourier& transformed, int bin);
+
+}  // namespace kolma
+
+namespace kolma {
+
+// LocalSpectrumFloor for every bin at once, cheaply: the median is taken over blocks of
+// bins a quarter of their number wide (at least sixteen), element k for bin k.
+std::vector<double> SpectrumContinuum(const TFastFourier& transformed);
 
 }  // namespace kolma

@@ -67,12 +67,20 @@ struct TInversePair {
   std::int32_t Second = 0;
 };
 
+// How the inverse analysis works the faces back, harmonic by harmonic.
+enum TInverseMethod : std::uint8_t {
+  kInversePairMethod = 0,          // the exact solution through the two thermometers of the pair
+  kInverseLeastSquaresMethod = 1,  // a least-squares fit to every usable thermometer
+};
+
 // MinHarmonics is not here: it lives in both harmonic sets.
 struct TAnalysisOptions {
   std::uint8_t AveragingCorrection = 0;  // 0 linear fit of the pair, 1 linear regression, 2 polynomial
   std::uint8_t PaddingMode = 0;  // 0 automatic, 1 user-defined
   std::array<std::uint8_t, 7> PaddingReserved{};  // unused bytes of the file's padding block, kept as read
   double PaddingYears = 0.0;
+  // Stored only in a tagged trailer after the padding block, and only when not the pair.
+  std::uint8_t InverseMethod = kInversePairMethod;
 };
 
 // Harmonics retained by an analysis; row r of Periods, Amplitudes and Phases
@@ -96,6 +104,10 @@ struct TInverseResults {
   TVector DownstreamTemperatures;
   double TimeStep = 0.0;  // hours between two elements
   std::vector<double> MeanProfile;  // c0..cd of sum cj (x - Xu)^j; empty until an inverse analysis ran
+  // What each face is worth: the rms error (°C) to expect over the periods it recovers,
+  // and the shortest of those periods (hours).
+  double UpstreamExpectedError = 0.0, DownstreamExpectedError = 0.0;
+  double UpstreamShortestPeriod = 0.0, DownstreamShortestPeriod = 0.0;
 };
 
 struct Project {

@@ -1,6 +1,9 @@
 #include "core/model/project_codec.h"
 
+#include <algorithm>
+#include <array>
 #include <exception>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -13,6 +16,13 @@ namespace {
 
 constexpr std::uint8_t kStoredFlags[] = {pfSection, pfUpstream, pfDownstream, pfInversePair};
 constexpr size_t kTitleBytes = 1 + TShortTitle::kCapacity;
+
+// The options that came after the padding block live in a trailer that no older file can
+// hold by chance: a tag, a version and the inverse method. It is written only when the
+// method is not the pair, so files that keep today's options keep today's bytes, and a
+// reader that ignores what follows the last field (every earlier one) reads them as before.
+constexpr std::uint8_t kOptionsTag[] = {'K', 'O', 'L', 'M', 'A', '-', 'O', 'P', 'T'};
+constexpr std::uint8_t kOptionsTrailerVersion = 1;
 
 void WriteFace(TByteWriter& out, const TFaceTemperatureHistory& face) {
   out.I32(face.Values.NrOfElem());
@@ -50,6 +60,7 @@ class Decoder {
   bool ReadFace(TFaceTemperatureHistory& face, bool defined, const std::string& what);
   bool ReadThermometer(int slot);
   bool ReadTail(std::int32_t release);
+  void ReadOptionsTrailer(TAnalysisOptions& options);
 
   ByteReader in_;
   Project& p_;
@@ -161,12 +172,24 @@ bool Decoder::ReadTail(std::int32_t release) {
   if (release >= 2) {
     if (!in_.Byte(options.PaddingMode) || !in_.Bytes(options.PaddingReserved) || !in_.Double(options.PaddingYears))
       return Ends("the padding block");
+    ReadOptionsTrailer(options);
   } else {
     // Files older than the padding options analyse with automatic padding.
     options.PaddingMode = 0;
     options.PaddingYears = 0.0;
+    options.InverseMethod = kInversePairMethod;
   }
   return true;  // anything after the last field is ignored
+}
+
+// Anything but an exactly tagged trailer of a known version means the pair method.
+void Decoder::ReadOptionsTrailer(TAnalysisOptions& options) {
+  options.InverseMethod = kInversePairMethod;
+  std::array<std::uint8_t, sizeof kOptionsTag> tag{};
+  std::uint8_t version = 0, method = 0;
+  if (!in_.Bytes(tag) || !std::equal(tag.begin(), tag.end(), std::begin(kOptionsTag))) return;
+  if (!in_.Byte(version) || version != kOptionsTrailerVersion || !in_.Byte(method)) return;
+  if (method == kInverseLeastSquaresMethod) options.InverseMethod = kInverseLeastSquaresMethod;
 }
 
 // Copies what a file load may change, except the sample vectors, which the load
@@ -244,6 +267,11 @@ std::vector<std::uint8_t> EncodeProject(const Project& project) {
   out.U8(options.PaddingMode);
   out.Bytes(options.PaddingReserved);
   out.F64(options.PaddingYears);
+  if (options.InverseMethod == kInverseLeastSquaresMethod) {
+    out.Bytes(kOptionsTag);
+    out.U8(kOptionsTrailerVersion);
+    out.U8(options.InverseMethod);
+  }
   return out.Take();
 }
 
