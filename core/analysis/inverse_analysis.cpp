@@ -588,7 +588,8 @@ AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, TInverseMe
       upstreamDepth = std::min(upstreamDepth, v.distance);
       downstreamDepth = std::min(downstreamDepth, thickness - v.distance);
     }
-  const double recorded = n * dt;
+  // Without padding the analysis takes the records as periodic: they have no ends.
+  const double recorded = padding > 0 ? n * dt : 0.0;
   const FaceErrorReport upstreamReport =
       ExpectedFaceError(upstreamBins, upstreamLast, fundamentalPeriod, upstreamMeanError,
                         upstreamDepth * upstreamDepth / section.Diffusivity, recorded);

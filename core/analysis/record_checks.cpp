@@ -44,19 +44,20 @@ std::vector<RecordFault> FindRecordFaults(const TVector& values) {
   for (size_t j = 1; j + 1 < excess.size(); ++j) magnitude.push_back(std::fabs(excess[j]));
   const double threshold = std::max(kSmallestFault, kDeviations * kMadToDeviation * Median(magnitude));
   for (size_t j = 1; j + 1 < step.size() && static_cast<int>(faults.size()) < kMostFaultsPerRecord; ++j) {
-    // A jump also leaves half its size on the steps either side: only the peak counts.
+    // A spike: two steps far out, of opposite sign and the same size (a jump leaves half
+    // its size, of opposite sign, on the step after it).
     const double here = std::fabs(excess[j]);
-    if (!(here > threshold) || here < std::fabs(excess[j - 1]) || here < std::fabs(excess[j + 1])) continue;
-    // Step j goes from sample j + 1 to sample j + 2 (1-based).
-    const bool spike = std::fabs(excess[j + 1]) > threshold && excess[j] * excess[j + 1] < 0.0 &&
-                       std::fabs(step[j] + step[j + 1]) < 0.5 * std::fabs(step[j]);
-    if (spike) {
-      faults.push_back({RecordFaultKind::kSpike, static_cast<int>(j) + 2, x[j + 1] - 0.5 * (x[j] + x[j + 2])});
+    if (!(here > threshold)) continue;
+    if (std::fabs(excess[j + 1]) > threshold && std::fabs(excess[j] + excess[j + 1]) < 0.3 * here) {
+      faults.push_back({RecordFaultKind::kSpike, static_cast<int>(j) + 2, (excess[j] - excess[j + 1]) / 3.0});
       j += 2;  // the spike's own second step and its echo
-    } else {
-      faults.push_back({RecordFaultKind::kJump, static_cast<int>(j) + 2, excess[j]});
-      j += 1;  // the echo of the jump on the next step
+      continue;
     }
+    // A jump also leaves half its size on the steps either side: only the peak counts.
+    if (here < std::fabs(excess[j - 1]) || here < std::fabs(excess[j + 1])) continue;
+    // Step j goes from sample j + 1 to sample j + 2 (1-based).
+    faults.push_back({RecordFaultKind::kJump, static_cast<int>(j) + 2, excess[j]});
+    j += 1;  // the echo of the jump on the next step
   }
   return faults;
 }

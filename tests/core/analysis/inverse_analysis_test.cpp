@@ -328,7 +328,9 @@ TEST(InverseAnalysis, OverflowingSystemsInAThickSectionStayFinite) {
   for (int slot : {1, 2}) p.Thermometer(slot).Values = Record(faces, p, p.Thermometer(slot).Position);
   const AnalysisOutcome o = RunInverseAnalysis(p, kStep);
   ASSERT_TRUE(o.completed);
-  ASSERT_EQ(o.warnings.size(), 1u);
+  // The discard, and the face that no thermometer of the pair can reach.
+  ASSERT_EQ(o.warnings.size(), 2u);
+  EXPECT_TRUE(o.warnings[1].starts_with("The downstream face lies 294.0 m beyond both thermometers of the pair"));
   for (const TVector* v : {&p.InverseResults.UpstreamTemperatures, &p.InverseResults.DownstreamTemperatures})
     for (int t = 1; t <= v->NrOfElem(); ++t) ASSERT_TRUE(std::isfinite(v->Element(t))) << t;
 }

@@ -90,7 +90,7 @@ WeatherCase Make() {
 
   CrankNicolsonSlab slab(0.0, kThickness, kIntervals, kDiffusivity, 1.0 / kSubSteps);
   const double startMean = 0.5 * (up.Value(-kSpinUp) + down.Value(-kSpinUp));
-  slab.SetProfile([&](double x) { return startMean; });
+  slab.SetProfile([&](double) { return startMean; });
   RunSlab(slab, -kSpinUp, 1.0 / kSubSteps, static_cast<long>(kSpinUp) * kSubSteps,
           [&](double t) { return up.Value(t); }, [&](double t) { return down.Value(t); }, {});
   std::vector<TVector> records(4, TVector(kHours));
