@@ -56,7 +56,12 @@ std::vector<RecordFault> FindRecordFaults(const TVector& values) {
     // A jump also leaves half its size on the steps either side: only the peak counts.
     if (here < std::fabs(excess[j - 1]) || here < std::fabs(excess[j + 1])) continue;
     // Step j goes from sample j + 1 to sample j + 2 (1-based).
-    faults.push_back({RecordFaultKind::kJump, static_cast<int>(j) + 2, excess[j]});
+    // Its size against the step the neighbours give by cubic interpolation, which follows a
+    // daily cycle more closely than their mean.
+    double size = excess[j];
+    if (j >= 2 && j + 2 < step.size())
+      size = step[j] - (4.0 * (step[j - 1] + step[j + 1]) - step[j - 2] - step[j + 2]) / 6.0;
+    faults.push_back({RecordFaultKind::kJump, static_cast<int>(j) + 2, size});
     j += 1;  // the echo of the jump on the next step
   }
   return faults;
