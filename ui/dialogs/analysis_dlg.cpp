@@ -12,10 +12,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringList>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -23,6 +25,8 @@
 #include "core/analysis/default_time_step.h"
 #include "core/analysis/direct_analysis.h"
 #include "core/analysis/inverse_analysis.h"
+#include "core/analysis/inverse_error.h"
+#include "core/analysis/record_checks.h"
 #include "core/analysis/progress.h"
 #include "core/model/project.h"
 #include "ui/widgets/numeric_edit.h"
@@ -173,6 +177,9 @@ void TAnalysisDlg::BuildControls() {
       NewButton("ButtonStartInverse", QStringLiteral("Start Inverse Analysis"), QStyle::SP_MediaPlay, this);
   ProgressBarInverse = NewBar("ProgressBarInverse", this);
   LabelTimeInverse = NewTimeLabel("LabelTimeInverse", this);
+  // What each worked-back face is worth, after a completed run.
+  LabelInverseErrors = NewLabel("LabelInverseErrors", QString(), this);
+  LabelInverseErrors->setVisible(false);
 
   Label3 = NewHeading("Label3", QStringLiteral("Direct Analysis:"), this);
   Label6 = NewLabel("Label6",
@@ -236,6 +243,7 @@ void TAnalysisDlg::BuildControls() {
   main->addLayout(centred(ButtonStartInverse));
   main->addWidget(ProgressBarInverse);
   main->addWidget(LabelTimeInverse);
+  main->addWidget(LabelInverseErrors);
   main->addWidget(NewRule(this));
   main->addWidget(Label3);
   main->addWidget(Label6);
@@ -349,6 +357,16 @@ void TAnalysisDlg::ButtonStartDirectClick() {
 
 void TAnalysisDlg::ButtonStartInverseClick() {
   if (running_ || !ButtonStartInverse->isEnabled()) return;
+  // Faulty records are named before the run: the user may go on or stop.
+  const std::vector<std::string> faults =
+      InverseRecordFaults(project_, static_cast<TInverseMethod>(project_.AnalysisOptions.InverseMethod));
+  if (!faults.empty()) {
+    QStringList lines;
+    for (const std::string& fault : faults) lines << QString::fromStdString(fault);
+    const QString text = lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + QString::fromUtf8(kRecordFaultsQuestion);
+    if (Prompts().AskYesNoOrDismiss(this, PromptIcon::Warning, QStringLiteral("Warning"), text) != PromptAnswer::Yes)
+      return;
+  }
   const double timeStep = EditTimeStep->value();
   AnalysisOutcome outcome;
   {
@@ -366,8 +384,21 @@ void TAnalysisDlg::ButtonStartInverseClick() {
       LMDRadioButtonTout->setChecked(true);
     else
       LMDRadioButtonTin->setChecked(true);
+    const TInverseResults& r = project_.InverseResults;
+    LabelInverseErrors->setText(
+        QString::fromStdString(FaceErrorLine("upstream", {r.UpstreamExpectedError, r.UpstreamShortestPeriod})) +
+        QLatin1Char('\n') +
+        QString::fromStdString(FaceErrorLine("downstream", {r.DownstreamExpectedError, r.DownstreamShortestPeriod})));
   }
-  ShowOutcome(outcome, LabelTimeInverse);
+  LabelInverseErrors->setVisible(outcome.completed);
+  // Every warning of the run in one box, not a cascade of them.
+  AnalysisOutcome joined = outcome;
+  if (joined.warnings.size() > 1) {
+    std::string text;
+    for (const std::string& w : outcome.warnings) text += (text.empty() ? "" : "\n\n") + w;
+    joined.warnings = {text};
+  }
+  ShowOutcome(joined, LabelTimeInverse);
 }
 
 void TAnalysisDlg::done(int result) {

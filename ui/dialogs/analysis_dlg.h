@@ -78,6 +78,7 @@ class TAnalysisDlg : public TGradientDialog {
   QPushButton* ButtonStartInverse = nullptr;
   QProgressBar* ProgressBarInverse = nullptr;
   QLabel* LabelTimeInverse = nullptr;
+  QLabel* LabelInverseErrors = nullptr;  // one line per face after a completed run
   QLabel* Label3 = nullptr;
   QLabel* Label6 = nullptr;
   QRadioButton* LMDRadioButtonTout = nullptr;

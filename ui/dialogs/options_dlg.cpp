@@ -1,5 +1,6 @@
 #include "ui/dialogs/options_dlg.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -106,6 +107,11 @@ void TOptionsDlg::BuildControls() {
   LMDRadioButtonNonlinear =
       NewRadio("LMDRadioButtonNonlinear", QStringLiteral("Use all temperatures (polynomial fit)"), averaging, normal);
   LMDRadioButtonTwo->setChecked(true);
+  // The least-squares inverse method fits every thermometer and curves the mean profile by
+  // the physics of the record itself: the averaging choices then do not apply.
+  CheckBoxLeastSquares = new QCheckBox(QStringLiteral("Use all thermometers (least squares)"), this);
+  CheckBoxLeastSquares->setObjectName(QStringLiteral("CheckBoxLeastSquares"));
+  connect(CheckBoxLeastSquares, &QCheckBox::toggled, averaging, [averaging](bool on) { averaging->setEnabled(!on); });
   auto* averagingLayout = new QVBoxLayout(averaging);
   averagingLayout->addWidget(LMDRadioButtonTwo);
   averagingLayout->addWidget(LMDRadioButtonLinear);
@@ -146,6 +152,7 @@ void TOptionsDlg::BuildControls() {
   main->setContentsMargins(14, 14, 14, 12);
   main->setSpacing(12);
   main->addLayout(minimumRow);
+  main->addWidget(CheckBoxLeastSquares);
   main->addWidget(averaging);
   main->addWidget(padding);
   main->addStretch(1);
@@ -170,6 +177,7 @@ void TOptionsDlg::FormShow() {
     case 2: LMDRadioButtonNonlinear->setChecked(true); break;
     default: break;
   }
+  CheckBoxLeastSquares->setChecked(p.AnalysisOptions.InverseMethod == kInverseLeastSquaresMethod);
   if (p.AnalysisOptions.PaddingMode == 1) LMDRadioPaddingUser->setChecked(true);
   UpdatePaddingEnabled();
   EditPadding->setValue(p.AnalysisOptions.PaddingYears);
@@ -202,6 +210,7 @@ void TOptionsDlg::OKBtnClick() {
   p.SetMinHarmonics(EditMinimum->value());
   TAnalysisOptions& options = p.AnalysisOptions;
   options.AveragingCorrection = LMDRadioButtonTwo->isChecked() ? 0 : LMDRadioButtonLinear->isChecked() ? 1 : 2;
+  options.InverseMethod = CheckBoxLeastSquares->isChecked() ? kInverseLeastSquaresMethod : kInversePairMethod;
   options.PaddingMode = LMDRadioPAddingAutomatic->isChecked() ? 0 : 1;
   options.PaddingYears = entered;
   p.ProjectFlags |= pfModified;

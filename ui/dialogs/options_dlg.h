@@ -3,6 +3,7 @@
 // for nonlinear means in the inverse analysis and the padding of the histories.
 #include "ui/dialogs/dialog_background.h"
 
+class QCheckBox;
 class QLabel;
 class QRadioButton;
 class QSpinBox;
@@ -51,6 +52,7 @@ class TOptionsDlg : public TGradientDialog {
   QRadioButton* LMDRadioButtonTwo = nullptr;
   QRadioButton* LMDRadioButtonLinear = nullptr;
   QRadioButton* LMDRadioButtonNonlinear = nullptr;
+  QCheckBox* CheckBoxLeastSquares = nullptr;  // the inverse method: all thermometers or the pair
   QRadioButton* LMDRadioPAddingAutomatic = nullptr;
   QRadioButton* LMDRadioPaddingUser = nullptr;
   QLabel* RxLabel2 = nullptr;

@@ -31,6 +31,7 @@ QColor ChartColour(TCurveColour colour) {
     case TCurveColour::Red: return kRed;
     case TCurveColour::Green: return kGreen;
     case TCurveColour::Blue: return kBlue;
+    case TCurveColour::Grey: return QColor(150, 150, 150);
     default: return Qt::black;
   }
 }
@@ -244,10 +245,12 @@ void TTempSectionDlg::Redraw() {
   for (const TTimePolyline& line : plot_.lines) {
     if (line.values.empty()) continue;
     Chart_->SetDataColor(ChartColour(line.colour));
+    Chart_->SetPenStyle(line.dashed ? Qt::DashLine : Qt::SolidLine);
     Chart_->AddMoveTo(0.0, line.values.front());
     for (std::size_t j = 1; j < line.values.size(); ++j)
       Chart_->AddLineTo(static_cast<double>(j) * line.timeStep, line.values[j]);
   }
+  Chart_->SetPenStyle(Qt::SolidLine);
   Chart_->SetDataColor(Qt::black);
   Chart_->ShowDrawing();
 

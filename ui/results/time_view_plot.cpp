@@ -173,6 +173,23 @@ void CompareLines(const Project& project, const TTimePosition& position, TTimeVi
   plot.lines.push_back({TCurveColour::Red, inputStep, Samples(*input)});
 }
 
+// The worked-back face plus and minus the rms error the analysis expects of it, as two
+// light dashed curves.
+void AddErrorBand(const Project& project, int code, TTimeViewPlot& plot) {
+  const TInverseResults& r = project.InverseResults;
+  const double error = code == 1 ? r.UpstreamExpectedError : r.DownstreamExpectedError;
+  if (!(error > 0.0) || !std::isfinite(error)) return;
+  const char* face = code == 1 ? "Upstream" : "Downstream";
+  TTimePolyline upper{TCurveColour::Grey, plot.timeStep, plot.curveValues, true,
+                      std::string(face) + " face + expected error"};
+  TTimePolyline lower{TCurveColour::Grey, plot.timeStep, plot.curveValues, true,
+                      std::string(face) + " face - expected error"};
+  for (double& v : upper.values) v += error;
+  for (double& v : lower.values) v -= error;
+  plot.lines.push_back(std::move(upper));
+  plot.lines.push_back(std::move(lower));
+}
+
 void AddAverageLines(TAverageCycle average, TTimeViewPlot& plot) {
   if (average == TAverageCycle::None) return;
   const std::optional<int> window = MovingWindowLength(AverageCyclePeriod(average), plot.timeStep);
@@ -201,7 +218,9 @@ void FitRange(const TTimeViewSetup& setup, TTimeCurveKind kind, TTimeViewPlot& p
   if (temperature || drawn.Empty()) {
     plot.loY = setup.ymin - 1.0;
     plot.hiY = setup.ymax + 1.0;
-    if (plot.averaged && !drawn.Empty()) {
+    // Average bands and the error band widen the range to show them whole.
+    const bool banded = std::any_of(plot.lines.begin(), plot.lines.end(), [](const TTimePolyline& l) { return l.dashed; });
+    if ((plot.averaged || banded) && !drawn.Empty()) {
       plot.loY = std::min(plot.loY, drawn.lo - 1.0);
       plot.hiY = std::max(plot.hiY, drawn.hi + 1.0);
     }
@@ -248,6 +267,8 @@ TTimeViewPlot PlotTimeView(const Project& project, const TTimeViewSetup& setup, 
         break;
       plot.lines.push_back({TCurveColour::Black, plot.timeStep, plot.curveValues});
       AddAverageLines(average, plot);
+      if (setup.mode == TTimeViewMode::InverseFaces)
+        AddErrorBand(project, setup.positions[static_cast<std::size_t>(positionIndex)].code, plot);
       break;
     }
     case TTimeViewMode::Compare:

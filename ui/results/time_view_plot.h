@@ -17,7 +17,7 @@ namespace kolma::ui {
 
 enum class TTimeViewMode { XPosition = 0, InverseFaces = 1, Compare = 2, Decomposition = 3 };
 enum class TTimeCurveKind { Temperature = 0, Linear = 1, Nonlinear = 2, Stress = 3 };
-enum class TCurveColour { Black, Red, Green, Blue };
+enum class TCurveColour { Black, Red, Green, Blue, Grey };
 
 // Codes of the comparison view's faces; its thermometers are coded by their slot.
 inline constexpr int kUpstreamFaceCode = -100;
@@ -45,6 +45,8 @@ struct TTimePolyline {
   TCurveColour colour = TCurveColour::Black;
   double timeStep = 0.0;  // sample j (1-based) is drawn at (j - 1) * timeStep
   std::vector<double> values;
+  bool dashed = false;
+  std::string title;  // what the curve is, for a legend; empty for the charted curve itself
 };
 
 struct TTimeViewPlot {
