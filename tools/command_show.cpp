@@ -78,6 +78,7 @@ void ShowProject(const Project& p) {
   Line("options.AveragingCorrection", static_cast<long long>(p.AnalysisOptions.AveragingCorrection));
   Line("options.PaddingMode", static_cast<long long>(p.AnalysisOptions.PaddingMode));
   Line("options.PaddingYears", p.AnalysisOptions.PaddingYears);
+  Line("options.InverseMethod", static_cast<long long>(p.AnalysisOptions.InverseMethod));  // 0 pair, 1 all thermometers
   Line("harmonics.HarmonicCount", static_cast<long long>(p.DirectHarmonics.HarmonicCount));
 
   // The nodes are not stored: they follow from the section, as after a file load.
