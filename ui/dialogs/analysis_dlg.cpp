@@ -179,6 +179,7 @@ void TAnalysisDlg::BuildControls() {
   LabelTimeInverse = NewTimeLabel("LabelTimeInverse", this);
   // What each worked-back face is worth, after a completed run.
   LabelInverseErrors = NewLabel("LabelInverseErrors", QString(), this);
+  LabelInverseErrors->setWordWrap(true);
   LabelInverseErrors->setVisible(false);
 
   Label3 = NewHeading("Label3", QStringLiteral("Direct Analysis:"), this);
@@ -384,11 +385,17 @@ void TAnalysisDlg::ButtonStartInverseClick() {
       LMDRadioButtonTout->setChecked(true);
     else
       LMDRadioButtonTin->setChecked(true);
+    // Short enough for the dialog's width; the tooltip has the batch report's wording.
     const TInverseResults& r = project_.InverseResults;
-    LabelInverseErrors->setText(
-        QString::fromStdString(FaceErrorLine("upstream", {r.UpstreamExpectedError, r.UpstreamShortestPeriod})) +
-        QLatin1Char('\n') +
-        QString::fromStdString(FaceErrorLine("downstream", {r.DownstreamExpectedError, r.DownstreamShortestPeriod})));
+    auto line = [](const char* face, double error, double period) {
+      return QString::asprintf("%s face: expected error %.2f \u00b0C rms; periods from %.0f h up", face, error, period);
+    };
+    LabelInverseErrors->setText(line("Upstream", r.UpstreamExpectedError, r.UpstreamShortestPeriod) +
+                                QLatin1Char('\n') +
+                                line("Downstream", r.DownstreamExpectedError, r.DownstreamShortestPeriod));
+    LabelInverseErrors->setToolTip(
+        QString::fromStdString(FaceErrorLine("upstream", {r.UpstreamExpectedError, r.UpstreamShortestPeriod}) + "\n" +
+                               FaceErrorLine("downstream", {r.DownstreamExpectedError, r.DownstreamShortestPeriod})));
   }
   LabelInverseErrors->setVisible(outcome.completed);
   // Every warning of the run in one box, not a cascade of them.

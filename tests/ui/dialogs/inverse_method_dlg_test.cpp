@@ -69,9 +69,9 @@ TEST_F(InverseRunDlgTest, CompletedRunShowsEachFaceAndOneWarningBox) {
   EXPECT_TRUE(errors->isVisible());
   const QStringList lines = errors->text().split(QLatin1Char('\n'));
   ASSERT_EQ(lines.size(), 2);
-  EXPECT_TRUE(lines[0].startsWith(QStringLiteral("upstream: expected error ")));
-  EXPECT_TRUE(lines[1].startsWith(QStringLiteral("downstream: expected error ")));
-  EXPECT_TRUE(lines[1].endsWith(QStringLiteral(" h not recovered")));
+  EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Upstream face: expected error ")));
+  EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Downstream face: expected error ")));
+  EXPECT_TRUE(lines[1].endsWith(QStringLiteral(" h up")));
 }
 
 }  // namespace
