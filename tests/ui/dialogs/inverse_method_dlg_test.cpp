@@ -74,5 +74,16 @@ TEST_F(InverseRunDlgTest, CompletedRunShowsEachFaceAndOneWarningBox) {
   EXPECT_TRUE(lines[1].endsWith(QStringLiteral(" h up")));
 }
 
+TEST_F(InverseRunDlgTest, AFaceBeyondReachIsWarnedInTheBoxOfTheOtherWarnings) {
+  project.InversePair = {1, 2};  // 0.6 and 3 m of a 12 m section
+  Find<QPushButton>("ButtonStartInverse")->click();
+  ASSERT_TRUE(project.HasFlag(pfInverseResults));
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  const QStringList parts = prompts.shown[0].text.split(QStringLiteral("\n\n"));
+  ASSERT_EQ(parts.size(), 2);
+  EXPECT_TRUE(parts[0].startsWith(QStringLiteral("Numerical problem: Periods lower than")));
+  EXPECT_TRUE(parts[1].startsWith(QStringLiteral("The downstream face lies 9.0 m beyond both thermometers of the pair")));
+}
+
 }  // namespace
 }  // namespace kolma::ui
