@@ -330,7 +330,7 @@ std::vector<FaceCoefficients> SolveEveryBin(const std::vector<SpectrumView>& vie
         solved.downstream = wide.downstream;
         solved.downstreamVariance = wide.downstreamVariance;
       }
-      solved.solved = solved.solved && wide.solved;
+      solved.solved = std::isfinite(solved.upstreamVariance) || std::isfinite(solved.downstreamVariance);
       solved.upstreamAmplified = upstreamAmplified;
       solved.downstreamAmplified = downstreamAmplified;
     }
@@ -384,7 +384,7 @@ std::vector<FaceHarmonic> KeepLeastSquares(const TMatrix& table, int count, cons
     const FaceCoefficients& s = solved[static_cast<size_t>(k)];
     const Complex estimate = upstream ? s.upstream : s.downstream;
     const double variance = upstream ? s.upstreamVariance : s.downstreamVariance;
-    if (!s.solved) continue;
+    if (!std::isfinite(variance)) continue;
     const bool amplified = upstream ? s.upstreamAmplified : s.downstreamAmplified;
     if (k > lastRecovered && (amplified || !(std::norm(estimate) > kSignalToError * kSignalToError * variance)))
       continue;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace kolma {
@@ -40,38 +41,59 @@ FaceCoefficients SolveFacesLeastSquares(std::span<const ThermometerCoefficient> 
     d[j] *= weight;
     c[j] = thermometers[j].value * weight;
   }
-  // Modified Gram-Schmidt on the two columns, the second one orthogonalised twice.
-  double r11 = 0.0;
-  for (const Complex& e : u) r11 += Norm2(e);
-  r11 = std::sqrt(r11);
-  if (!(r11 > 0.0) || !std::isfinite(r11)) return result;
-  for (Complex& e : u) e /= r11;
-  Complex r12 = 0.0;
-  for (int pass = 0; pass < 2; ++pass) {
-    Complex projection = 0.0;
-    for (size_t j = 0; j < n; ++j) projection += std::conj(u[j]) * d[j];
-    for (size_t j = 0; j < n; ++j) d[j] -= projection * u[j];
-    r12 += projection;
+  auto norm = [](const std::vector<Complex>& column) {
+    double sum = 0.0;
+    for (const Complex& e : column) sum += Norm2(e);
+    return std::sqrt(sum);
+  };
+  // A face whose harmonic no thermometer feels (deep behind them at a short period) cannot
+  // be solved for; the other one still can, on its own.
+  auto alone = [&](const std::vector<Complex>& column, double length, Complex& value, double& variance) {
+    Complex z = 0.0;
+    for (size_t j = 0; j < n; ++j) z += std::conj(column[j]) * c[j];
+    value = z / (length * length);
+    variance = 2.0 / (length * length);
+  };
+  const double upLength = norm(u), downLength = norm(d);
+  const bool upFelt = upLength > 0.0 && std::isfinite(upLength);
+  const bool downFelt = downLength > 0.0 && std::isfinite(downLength);
+  if (upFelt && !downFelt) alone(u, upLength, result.upstream, result.upstreamVariance);
+  if (downFelt && !upFelt) alone(d, downLength, result.downstream, result.downstreamVariance);
+  if (upFelt && downFelt) {
+    // Modified Gram-Schmidt on the two columns, the second one orthogonalised twice.
+    const double r11 = upLength;
+    for (Complex& e : u) e /= r11;
+    Complex r12 = 0.0;
+    for (int pass = 0; pass < 2; ++pass) {
+      Complex projection = 0.0;
+      for (size_t j = 0; j < n; ++j) projection += std::conj(u[j]) * d[j];
+      for (size_t j = 0; j < n; ++j) d[j] -= projection * u[j];
+      r12 += projection;
+    }
+    const double r22 = norm(d);
+    if (r22 > 0.0 && std::isfinite(r22)) {
+      for (Complex& e : d) e /= r22;
+      Complex z1 = 0.0, z2 = 0.0;
+      for (size_t j = 0; j < n; ++j) {
+        z1 += std::conj(u[j]) * c[j];
+        z2 += std::conj(d[j]) * c[j];
+      }
+      result.downstream = z2 / r22;
+      result.upstream = (z1 - r12 * result.downstream) / r11;
+      // Covariance 2 (R^H R)^-1: a unit error in each of the real and imaginary parts is a
+      // complex error of expected squared size 2.
+      result.downstreamVariance = 2.0 / (r22 * r22);
+      result.upstreamVariance = 2.0 * (1.0 + Norm2(r12) / (r22 * r22)) / (r11 * r11);
+    }
   }
-  double r22 = 0.0;
-  for (const Complex& e : d) r22 += Norm2(e);
-  r22 = std::sqrt(r22);
-  if (!(r22 > 0.0) || !std::isfinite(r22)) return result;
-  for (Complex& e : d) e /= r22;
-  Complex z1 = 0.0, z2 = 0.0;
-  for (size_t j = 0; j < n; ++j) {
-    z1 += std::conj(u[j]) * c[j];
-    z2 += std::conj(d[j]) * c[j];
-  }
-  result.downstream = z2 / r22;
-  result.upstream = (z1 - r12 * result.downstream) / r11;
-  // Covariance 2 (R^H R)^-1: a unit error in each of the real and imaginary parts is a
-  // complex error of expected squared size 2.
-  result.downstreamVariance = 2.0 / (r22 * r22);
-  result.upstreamVariance = 2.0 * (1.0 + Norm2(r12) / (r22 * r22)) / (r11 * r11);
-  result.solved = std::isfinite(result.upstreamVariance) && std::isfinite(result.downstreamVariance) &&
-                  std::isfinite(Norm2(result.upstream)) && std::isfinite(Norm2(result.downstream));
-  if (!result.solved) result.upstreamVariance = result.downstreamVariance = kInfinite;
+  // Each face on its own: a value or variance that is not finite leaves it unsolved.
+  for (auto [value, variance] : {std::pair{&result.upstream, &result.upstreamVariance},
+                                 std::pair{&result.downstream, &result.downstreamVariance}})
+    if (!std::isfinite(*variance) || !std::isfinite(Norm2(*value))) {
+      *value = 0.0;
+      *variance = kInfinite;
+    }
+  result.solved = std::isfinite(result.upstreamVariance) || std::isfinite(result.downstreamVariance);
   return result;
 }
 

@@ -24,9 +24,9 @@ struct ThermometerCoefficient {
 };
 
 // The two faces' coefficients and the expected squared error |estimate - truth|^2 of each,
-// from the records' errors. Not solved when the thermometers cannot tell the faces apart
-// at this frequency (all at one place, or a face too deep for doubles): the variances are
-// then infinite.
+// from the records' errors. A face the thermometers cannot tell apart at this frequency
+// (all at one place, or too deep for doubles) has the coefficient 0 and an infinite
+// variance; `solved` says at least one face was solved.
 struct FaceCoefficients {
   Complex upstream, downstream;
   double upstreamVariance = 0.0, downstreamVariance = 0.0;

@@ -58,6 +58,23 @@ TEST(InverseLeastSquares, TwoThermometersGiveThePairSolution) {
   }
 }
 
+// 300 m of concrete: no thermometer feels the downstream face's daily cycle at all (its
+// influence underflows), yet the upstream face is still worked back.
+TEST(InverseLeastSquares, AFaceOutOfReachLeavesTheOtherSolved) {
+  const double k = std::sqrt(std::numbers::pi / 24.0 / 0.004);
+  ThermometerCoefficient t[3];
+  for (int i = 0; i < 3; ++i) {
+    Complex fromUp, fromDown;
+    FaceTransfer(k, 300.0, 0.5 * (i + 1), fromUp, fromDown);
+    t[i] = {0.5 * (i + 1), Complex(2.0, -1.0) * fromUp + Complex(5.0, 5.0) * fromDown, 1e-6};
+  }
+  const FaceCoefficients fit = SolveFacesLeastSquares(t, k, 300.0);
+  ASSERT_TRUE(fit.solved);
+  EXPECT_NEAR(std::abs(fit.upstream - Complex(2.0, -1.0)), 0.0, 1e-6);
+  EXPECT_TRUE(std::isinf(fit.downstreamVariance));
+  EXPECT_EQ(fit.downstream, Complex(0.0));
+}
+
 // T = c (x^2 + 2 alpha t) solves the heat equation and warms everywhere alike: its time
 // mean over the record is curved, c (x^2 + alpha D), which no straight line through the
 // thermometers gives at the faces.
