@@ -124,6 +124,7 @@ void TOptionsDlg::BuildControls() {
   EditPadding->setFont(normal);
   EditPadding->setRange(0, 20);
   EditPadding->setFixedWidth(130);
+  EditPadding->setEnterPressesDefault(true);
   RxLabel2->setBuddy(EditPadding);
   RxLabel3 = new QLabel(QStringLiteral("(Use padding = 0 for a periodic analysis)"), padding);
   RxLabel3->setObjectName(QStringLiteral("RxLabel3"));
@@ -149,6 +150,7 @@ void TOptionsDlg::BuildControls() {
   main->addWidget(averaging);
   main->addWidget(padding);
   main->addStretch(1);
+  main->addWidget(new TRefusalLine(this));
   main->addLayout(buttons);
 
   FixSizeAtLeast(QSize(355, 392));
@@ -174,6 +176,13 @@ void TOptionsDlg::FormShow() {
   UpdatePaddingEnabled();
   EditPadding->setValue(p.AnalysisOptions.PaddingYears);
   EditMinimum->setFocus();
+  shownOptions_ = ShownOptions();
+}
+
+std::vector<double> TOptionsDlg::ShownOptions() const {
+  return {static_cast<double>(EditMinimum->value()), static_cast<double>(LMDRadioButtonTwo->isChecked()),
+          static_cast<double>(LMDRadioButtonLinear->isChecked()), static_cast<double>(LMDRadioButtonNonlinear->isChecked()),
+          static_cast<double>(LMDRadioPaddingUser->isChecked()), EditPadding->value()};
 }
 
 void TOptionsDlg::UpdatePaddingEnabled() {
@@ -189,6 +198,11 @@ void TOptionsDlg::LMDRadioPAddingAutomaticClick() {
 
 void TOptionsDlg::OKBtnClick() {
   if (!CommitEdits(this, {EditPadding})) return;
+  // OK on the options as shown stores nothing: results and the saved state stay.
+  if (ShownOptions() == shownOptions_) {
+    accept();
+    return;
+  }
   const double entered = EditPadding->value();
   const double suggestion = SuggestedPadding(project_, entered);
   if (LMDRadioPaddingUser->isChecked() && !(0.5 * suggestion < entered && entered < 2.0 * suggestion)) {
