@@ -138,6 +138,7 @@ TEST_F(EnteredValuesTest, FacesOfTheSameDurationOnTwoGridsAreAnalysedTogether) {
   const Case cases[] = {
       {8760, 1.0, true, "Upstream face re-sampled from 8760 samples every 1 h to 16384 samples every 0.534668 h"},
       {365, 24.0, true, "Upstream face re-sampled from 365 samples every 24 h to 512 samples every 17.1094 h"},
+      {365, 24.0, false, "Upstream face re-sampled from 365 samples every 24 h to 8760 samples every 1 h"},
       {300, 24.0, true,
        "Upstream and downstream temperatures do not have the same time step and/or the same number of data: "
        "upstream 300 samples every 24 h (7200 h), downstream 512 samples every 17.1094 h (8760 h)."},
@@ -147,8 +148,8 @@ TEST_F(EnteredValuesTest, FacesOfTheSameDurationOnTwoGridsAreAnalysedTogether) {
     prompts.shown.clear();
     project.ProjectFlags = pfSection | pfUpstream | pfDownstream;
     const int original = c.upCount == 300 ? 365 : c.upCount;
-    TVector filtered = Daily(original, 8760.0 / original);
-    ResampleToPowerOfTwo(filtered);
+    TVector filtered = Daily(c.filteredDown ? original : 8760, c.filteredDown ? 8760.0 / original : 1.0);
+    if (c.filteredDown) ResampleToPowerOfTwo(filtered);
     project.UpstreamHistory = {Daily(c.upCount, c.upStep), c.upStep};
     project.DownstreamHistory = {filtered, 8760.0 / filtered.NrOfElem()};
 
@@ -165,6 +166,7 @@ TEST_F(EnteredValuesTest, FacesOfTheSameDurationOnTwoGridsAreAnalysedTogether) {
     }
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_TRUE(dialog.findChild<QLabel*>("LabelTime")->text().startsWith(QString::fromLatin1(c.said)));
+    if (!c.filteredDown) continue;
     // The same as faces that were both re-sampled in the editor.
     Project both = project;
     ResampleToPowerOfTwo(both.UpstreamHistory.Values);
