@@ -2,8 +2,11 @@
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <string_view>
 
+#include "core/formats/save_file.h"
 #include "core/model/node_distribution.h"
 #include "core/model/project_file.h"
 
@@ -36,6 +39,28 @@ bool LoadProjectOrReport(const std::string& path, Project& project) {
   // As after opening a file in the window: the node positions follow from the section.
   TSectionProperties& s = project.SectionProperties;
   ComputeNodes(s.NbDivisions, s.Nodes, s.Xu, s.Xd, s.Ratio);
+  return true;
+}
+
+bool OutputsAreSafe(const std::vector<std::string>& inputs, const std::vector<std::string>& outputs) {
+  std::vector<std::filesystem::path> taken(inputs.begin(), inputs.end());
+  for (const std::string& output : outputs) {
+    if (output.empty()) continue;
+    const std::string reason = UnsafeOutputReason(output, taken);
+    if (!reason.empty()) {
+      ReportFailure(output, "refused as an output: " + reason + "; nothing was run or written");
+      return false;
+    }
+    // Two outputs naming one new file would leave only the last one written.
+    std::error_code ec;
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(output, ec);
+    for (const std::string& other : outputs)
+      if (&other != &output && !other.empty() && std::filesystem::weakly_canonical(other, ec) == canonical) {
+        ReportFailure(output, "refused as an output: named twice; nothing was run or written");
+        return false;
+      }
+    taken.push_back(output);
+  }
   return true;
 }
 

@@ -12,6 +12,7 @@ namespace kolma::batch {
 int RunDirect(const CommandArguments& arguments) {
   const auto line = ParseAnalysisOptions("direct", arguments, "time-step faces data precision csv xls accept-warnings");
   if (!line) return kExitFailure;
+  if (!OutputsAreSafe({line->projectPath}, {line->csvPath, line->xlsPath})) return kExitFailure;
   const auto data = ParseSpreadsheetData(line->data);
   const auto precision = ParseSpreadsheetPrecision(line->precision);
   if (!data || !precision) {

@@ -8,6 +8,7 @@ namespace kolma::batch {
 int RunHarmonics(const CommandArguments& arguments) {
   const auto line = ParseAnalysisOptions("harmonics", arguments, "direct inverse time-step csv xls accept-warnings");
   if (!line) return kExitFailure;
+  if (!OutputsAreSafe({line->projectPath}, {line->csvPath, line->xlsPath})) return kExitFailure;
   if (line->harmonics.empty()) return ReportUsage("harmonics");
   Project project;
   if (!LoadProjectOrReport(line->projectPath, project)) return kExitFailure;

@@ -90,6 +90,7 @@ std::string BatchReason(const ImportResult& result, const MeasurementTable& tabl
 int RunImportMeasurements(const CommandArguments& arguments) {
   const std::optional<Options> o = ParseOptions(arguments);
   if (!o) return kExitFailure;
+  if (!OutputsAreSafe({o->in}, {o->out})) return kExitFailure;
   const MeasurementTable table = ReadMeasurementFile(o->in);
   if (!table.ok()) {
     ReportFailure(o->in, table.error);

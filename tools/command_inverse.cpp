@@ -10,6 +10,7 @@ namespace kolma::batch {
 int RunInverse(const CommandArguments& arguments) {
   const auto line = ParseAnalysisOptions("inverse", arguments, "time-step thermometers report csv xls accept-warnings");
   if (!line) return kExitFailure;
+  if (!OutputsAreSafe({line->projectPath}, {line->csvPath, line->xlsPath})) return kExitFailure;
   Project project;
   if (!LoadProjectOrReport(line->projectPath, project)) return kExitFailure;
   if (const int status = RunInverseOrReport(project, TimeStepOrDefault(*line, project), line->acceptWarnings,

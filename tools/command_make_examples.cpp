@@ -12,6 +12,9 @@ namespace kolma::batch {
 int RunMakeExamples(const CommandArguments& arguments) {
   if (arguments.size() != 1) return ReportUsage("make-examples");
   const std::filesystem::path folder = arguments[0];
+  std::vector<std::string> outputs;
+  for (const ExampleFile& file : BuildExampleFiles()) outputs.push_back((folder / file.name).string());
+  if (!OutputsAreSafe({}, outputs)) return kExitFailure;
   for (const ExampleFile& file : BuildExampleFiles()) {
     const std::filesystem::path path = folder / file.name;
     std::string reason;

@@ -13,6 +13,9 @@ struct AnalysisOutcome {
   // Texts of the warning boxes, in the order the user would see them ("Warning" caption).
   // A refused run has completed == false and one warning saying why.
   std::vector<std::string> warnings;
+  // What the run did that the user should know but need not act on (shown in the dialog,
+  // not in a warning box).
+  std::vector<std::string> notes;
 };
 
 }  // namespace kolma

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/analysis/face_alignment.h"
 #include "core/analysis/harmonic_decomposition.h"
 #include "core/analysis/harmonic_synthesis.h"
 #include "core/analysis/input_checks.h"
@@ -23,9 +24,6 @@ namespace {
 
 using Complex = std::complex<double>;
 
-constexpr const char* kFacesMismatch =
-    "Upstream and downstream temperatures do not have the same time step and/or the same number of data. "
-    "Analysis aborted.";
 constexpr const char* kBadAnalysisStep = "The analysis time step must be a positive number of hours. Analysis aborted.";
 constexpr const char* kBadFaceStep = "The time step of the face temperatures must be positive. Analysis aborted.";
 constexpr const char* kBadSection = "The downstream face must lie beyond the upstream face (Xd > Xu). Analysis aborted.";
@@ -76,7 +74,8 @@ std::int64_t CheckInputs(const Project& project, const DirectAnalysisRequest& re
     if (!Positive(request.timeStep)) return kBadAnalysisStep;
     if (auto r = CheckValue("Upstream face time step", faces.upstreamStep)) return r;
     if (auto r = CheckValue("Downstream face time step", faces.downstreamStep)) return r;
-    if (n != faces.downstream->NrOfElem() || faces.upstreamStep != faces.downstreamStep) return kFacesMismatch;
+    if (n != faces.downstream->NrOfElem() || faces.upstreamStep != faces.downstreamStep)
+      return FacesMismatchText({n, faces.upstreamStep}, {faces.downstream->NrOfElem(), faces.downstreamStep});
     if (!Positive(faces.upstreamStep)) return kBadFaceStep;
     if (auto r = CheckSection(project, true)) return r;
     if (!(s.Xu < s.Xd)) return kBadSection;
@@ -185,13 +184,22 @@ AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest&
                                   const ProgressCallback& progress) {
   AnalysisOutcome outcome;
   const auto report = [&](int position) { return !progress || progress(position); };
-  const Faces faces = ChooseFaces(project, request.useInverseFaces);
+  Faces faces = ChooseFaces(project, request.useInverseFaces);
+  // Faces on two grids that cover the same time: the coarser one joins the finer grid.
+  std::optional<AlignedFace> aligned;
+  if (!request.useInverseFaces)
+    aligned = AlignFaces(*faces.upstream, faces.upstreamStep, *faces.downstream, faces.downstreamStep);
+  if (aligned) {
+    (aligned->upstream ? faces.upstream : faces.downstream) = &aligned->values;
+    (aligned->upstream ? faces.upstreamStep : faces.downstreamStep) = aligned->timeStep;
+  }
   std::string warning;
   const std::int64_t steps = CheckInputs(project, request, faces, warning);
   if (steps == 0) {
     outcome.warnings.push_back(warning);
     return outcome;
   }
+  if (aligned) outcome.notes.push_back(aligned->note);
   if (!report(0)) {
     outcome.stopped = true;
     return outcome;

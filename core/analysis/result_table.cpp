@@ -229,7 +229,7 @@ TSaveResult TResultTable::saveCsv(const std::filesystem::path& path) const {
   if (ReplaceFileContents(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), &reason))
     return {true, {}};
   const std::u8string name = path.u8string();
-  return {false, "Cannot Create file " + std::string(name.begin(), name.end())};
+  return {false, "Cannot Create file " + std::string(name.begin(), name.end()) + ": " + reason};
 }
 
 std::string TResultTable::clipboardText() const {

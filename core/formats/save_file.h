@@ -16,4 +16,11 @@ struct TFileWriteResult {
 // failure nothing is written and an existing file stays as it was.
 TFileWriteResult SaveFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
+// Why `output` must not be written, or empty when it may: its name is empty, it exists and
+// is not a regular file (a folder, a FIFO, a device: replacing it would lose it, writing
+// through it would block or go elsewhere), or it is the same file as one of `inputs`
+// (same device and inode, through links), which writing would destroy before or instead
+// of reading.
+std::string UnsafeOutputReason(const std::filesystem::path& output, std::span<const std::filesystem::path> inputs);
+
 }  // namespace kolma

@@ -13,9 +13,9 @@
 namespace kolma::ui::testing {
 
 struct TPromptRecord {
-  QString kind;     // "message", "question", "open", "save", "color"
+  QString kind;     // "message", "question", "open", "save", "color", "choice"
   QString caption;  // caption or dialog title
-  QString text;     // message text, or the filter of a file dialog
+  QString text;     // message text, the filter of a file dialog, or the choices one a line
   PromptIcon icon = PromptIcon::Information;
   QString proposed;  // file dialogs: the folder to start in or the file name proposed
 };
@@ -28,6 +28,7 @@ class TScriptedPrompts final : public TPrompts {
   std::deque<std::optional<bool>> yesNoAnswers;  // true = Yes, nullopt = Escape
   std::deque<QString> fileAnswers; // empty string = Cancel
   std::deque<QColor> colorAnswers;  // invalid colour = Cancel
+  std::deque<QString> itemAnswers;  // empty string = Cancel
   std::vector<TPromptRecord> shown;
 
   void Message(QWidget*, PromptIcon icon, const QString& caption, const QString& text) override {
@@ -48,6 +49,17 @@ class TScriptedPrompts final : public TPrompts {
   QString SaveFileName(QWidget*, const QString& title, const QString& filter, const QString&, bool,
                        const QString& proposedName) override {
     return NextFile("save", title, filter, proposedName);
+  }
+
+  QString ChooseItem(QWidget*, const QString& title, const QString&, const QStringList& items) override {
+    shown.push_back({"choice", title, items.join(u'\n'), PromptIcon::Information, QString()});
+    if (itemAnswers.empty()) {
+      ADD_FAILURE() << "unexpected choice: " << title.toStdString();
+      return QString();
+    }
+    const QString answer = itemAnswers.front();
+    itemAnswers.pop_front();
+    return answer;
   }
 
   QColor ChooseColor(QWidget*, const QColor&, const QString& title) override {

@@ -258,6 +258,7 @@ void TAnalysisDlg::BuildControls() {
   closeRow->addWidget(ButtonStop);
   closeRow->addStretch(1);
   closeRow->addWidget(OKBtn);
+  main->addWidget(new TRefusalLine(this));
   main->addLayout(closeRow);
 
   FixSizeAtLeast(QSize(384, 446));
@@ -324,6 +325,13 @@ void TAnalysisDlg::ShowOutcome(const AnalysisOutcome& outcome, QLabel* timeLabel
   if (outcome.stopped) {
     // Said in the dialog where the time left was, until the next run of that analysis.
     timeLabel->setText(StoppedText());
+    timeLabel->setVisible(true);
+  }
+  if (!outcome.notes.empty() && !outcome.stopped) {
+    QStringList notes;
+    for (const std::string& note : outcome.notes) notes << QString::fromStdString(note);
+    timeLabel->setText(notes.join(u'\n'));
+    timeLabel->setWordWrap(true);
     timeLabel->setVisible(true);
   }
   for (const std::string& text : outcome.warnings)

@@ -36,6 +36,7 @@ TBandFilterDlg::TBandFilterDlg(int unitIndex, double rangeLo, double rangeHi, QW
   main->setContentsMargins(14, 14, 14, 12);
   main->setSpacing(14);
   main->addLayout(fields);
+  main->addWidget(new TRefusalLine(this));
   main->addLayout(buttons);
   FixSizeAtLeast(QSize(300, 0));
 

@@ -52,6 +52,7 @@ void TGeneratorDlg::BuildControls() {
     auto* edit = new TNumericEdit(QString::fromUtf8(row.format), this);
     edit->setObjectName(QString::fromLatin1(row.name));
     edit->setFixedWidth(120);
+    edit->setEnterPressesDefault(true);
     if (row.range) edit->setRange(row.range->first, row.range->second);
     edit->setValue(row.initial);
     labels[i] = new QLabel(QString::fromLatin1(row.caption), this);
@@ -85,6 +86,7 @@ void TGeneratorDlg::BuildControls() {
   auto* right = new QVBoxLayout;
   right->addLayout(fields);
   right->addStretch(1);
+  right->addWidget(new TRefusalLine(this));
   right->addLayout(buttons);
   auto* main = new QHBoxLayout(this);
   main->setContentsMargins(12, 12, 12, 12);

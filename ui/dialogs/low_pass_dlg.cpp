@@ -28,6 +28,7 @@ TLowPassDlg::TLowPassDlg(bool highPass, int unitIndex, double rangeLo, double ra
   main->setContentsMargins(14, 14, 14, 12);
   main->setSpacing(14);
   main->addLayout(row);
+  main->addWidget(new TRefusalLine(this));
   main->addLayout(buttons);
   FixSizeAtLeast(QSize(300, 0));
 

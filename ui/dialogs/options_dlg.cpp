@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "core/model/project.h"
+#include "core/model/project_codec.h"
 #include "ui/widgets/numeric_edit.h"
 #include "ui/widgets/prompts.h"
 
@@ -130,6 +131,7 @@ void TOptionsDlg::BuildControls() {
   EditPadding->setFont(normal);
   EditPadding->setRange(0, 20);
   EditPadding->setFixedWidth(130);
+  EditPadding->setEnterPressesDefault(true);
   RxLabel2->setBuddy(EditPadding);
   RxLabel3 = new QLabel(QStringLiteral("(Use padding = 0 for a periodic analysis)"), padding);
   RxLabel3->setObjectName(QStringLiteral("RxLabel3"));
@@ -156,6 +158,7 @@ void TOptionsDlg::BuildControls() {
   main->addWidget(averaging);
   main->addWidget(padding);
   main->addStretch(1);
+  main->addWidget(new TRefusalLine(this));
   main->addLayout(buttons);
 
   FixSizeAtLeast(QSize(355, 392));
@@ -197,6 +200,9 @@ void TOptionsDlg::LMDRadioPAddingAutomaticClick() {
 
 void TOptionsDlg::OKBtnClick() {
   if (!CommitEdits(this, {EditPadding})) return;
+  // What would be saved, to tell an OK that changes nothing from one that does.
+  const std::vector<std::uint8_t> before = EncodeProject(project_);
+  const std::uint8_t flagsBefore = project_.ProjectFlags;
   const double entered = EditPadding->value();
   const double suggestion = SuggestedPadding(project_, entered);
   if (LMDRadioPaddingUser->isChecked() && !(0.5 * suggestion < entered && entered < 2.0 * suggestion)) {
@@ -215,6 +221,8 @@ void TOptionsDlg::OKBtnClick() {
   options.PaddingYears = entered;
   p.ProjectFlags |= pfModified;
   p.ProjectFlags &= static_cast<std::uint8_t>(~(pfDirectResults | pfInverseResults));
+  // A look at the options is no edit: the results stay valid and nothing is to be saved.
+  if (EncodeProject(p) == before) p.ProjectFlags = flagsBefore;
   accept();
 }
 

@@ -17,6 +17,7 @@ TPeriodEdit::TPeriodEdit(int unitIndex, double rangeLo, double rangeHi, double i
     : TNumericEdit(PeriodFormat(unitIndex), parent), initial_(initial) {
   setRange(rangeLo, rangeHi);
   setValue(initial);
+  setEnterPressesDefault(true);  // the filter dialogs' default button is their OK
   initialShown_ = value();
 }
 

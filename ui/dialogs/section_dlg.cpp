@@ -29,6 +29,7 @@ TNumericEdit* NewEdit(const char* name, const QString& format, QWidget* parent) 
   auto* edit = new TNumericEdit(format, parent);
   edit->setObjectName(QString::fromLatin1(name));
   edit->setFixedWidth(kEditWidth);
+  edit->setEnterPressesDefault(true);
   return edit;
 }
 
@@ -145,6 +146,7 @@ void TSectionDlg::BuildControls() {
   main->setContentsMargins(10, 6, 10, 10);
   main->addWidget(picture_);
   main->addLayout(body, 1);
+  main->addWidget(new TRefusalLine(this));
 
   FixSizeAtLeast(QSize(622, 416));
 
@@ -170,6 +172,14 @@ void TSectionDlg::FormShow() {
   if (QAbstractButton* item = stressButtons_->button(s.PlaneStrain)) item->setChecked(true);
   ListBox->clear();
   UpdatePicture();
+  shownEntries_ = Entries();
+}
+
+std::vector<double> TSectionDlg::Entries() const {
+  return {EditX1->value(),  EditX2->value(),          static_cast<double>(EditNombreDiv->value()),
+          EditRatio->value(), EditT0->value(),        EditDiffusivity->value(),
+          EditEc->value(),  EditPoisson->value(),     EditAlpha->value(),
+          static_cast<double>(stressButtons_->checkedId())};
 }
 
 void TSectionDlg::UpdatePicture() { picture_->setDistribution(EditNombreDiv->value(), EditRatio->value()); }
@@ -215,6 +225,12 @@ void TSectionDlg::OKBtnClick() {
   // An entry the edit refused stays refused: OK does not go on with the value behind it.
   for (TNumericEdit* edit : {EditX1, EditX2, EditRatio, EditT0, EditDiffusivity, EditEc, EditPoisson, EditAlpha})
     if (!edit->commitText()) return RefusedValues(edit, edit->refusal());
+  // A look at a defined section is no edit: results and the saved state stay as they are.
+  if (project_.HasFlag(pfSection) && Entries() == shownEntries_) {
+    changed_ = false;
+    accept();
+    return;
+  }
 
   const double xu = EditX1->value();
   const double xd = EditX2->value();
@@ -250,6 +266,7 @@ void TSectionDlg::OKBtnClick() {
   s.Poisson = poisson;
   s.Alpha = EditAlpha->value();
   if (const int item = stressButtons_->checkedId(); item >= 0) s.PlaneStrain = static_cast<std::uint8_t>(item);
+  changed_ = true;
   accept();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The section dialog: face coordinates, the division of the section into nodes, the
 // reference temperature and the material constants, plane stress or plane strain.
+#include <vector>
+
 #include "ui/dialogs/dialog_background.h"
 
 class QButtonGroup;
@@ -29,6 +31,10 @@ class TSectionDlg : public TGradientDialog {
 
   static QString WarningText();  // "Incorrect values. Please apply the correction"
 
+  // After OK: false when the section was already defined and nothing was changed here, so
+  // that nothing was written and the caller must not mark the project changed.
+  bool Changed() const { return changed_; }
+
  public slots:
   void Button1Click();  // "See division locations"
   void OKBtnClick();
@@ -41,8 +47,12 @@ class TSectionDlg : public TGradientDialog {
   QString FieldCaption(const QWidget* field) const;  // its label without the " ="
   bool PlaneStrainChosen() const;
   void UpdatePicture();
+  // Every entry as it stands, in one list, to tell whether OK has anything to store.
+  std::vector<double> Entries() const;
 
   kolma::Project& project_;
+  std::vector<double> shownEntries_;
+  bool changed_ = false;
 
   TSectionPicture* picture_ = nullptr;
   TNumericEdit* EditX1 = nullptr;

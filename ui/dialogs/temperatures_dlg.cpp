@@ -39,6 +39,9 @@ namespace kolma::ui {
 namespace {
 
 const QString kWarning = QStringLiteral("Warning");
+const QString kLoadedHistoryRole = QStringLiteral("the history file loaded in the editor");
+const QString kTooFewSamples =
+    QStringLiteral("A temperature history needs at least 2 samples: load, import or generate a longer one.");
 
 // One year of grid spacing in each unit of the "Time axis divisions" list.
 constexpr double kYearInUnits[] = {8760.0, 365.0, 12.0};
@@ -79,7 +82,7 @@ TTemperaturesDlg::TTemperaturesDlg(const Project& project, QWidget* parent)
   resize(780, 580);
 }
 
-TTemperaturesDlg::~TTemperaturesDlg() = default;
+TTemperaturesDlg::~TTemperaturesDlg() { SetFileInUse(kLoadedHistoryRole, QString()); }
 
 QWidget* TTemperaturesDlg::BuildTopPanel() {
   auto* panel = new QWidget(this);
@@ -110,6 +113,7 @@ QWidget* TTemperaturesDlg::BuildTopPanel() {
   EditPosition = new TNumericEdit(QStringLiteral(",0.##### m"), panel);
   EditPosition->setObjectName(QStringLiteral("EditPosition"));
   positionLabel->setBuddy(EditPosition);
+  EditPosition->setEnterPressesDefault(true);
   auto* unitLabel = new QLabel(QStringLiteral("Time axis divisions ="), panel);
   ComboTimeUnit = new QComboBox(panel);
   ComboTimeUnit->setObjectName(QStringLiteral("ComboTimeUnit"));
@@ -193,6 +197,7 @@ void TTemperaturesDlg::BuildControls() {
     status->addWidget(label);
     panels_[i] = label;
   }
+  status->addWidget(new TRefusalLine(status), 1);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -213,9 +218,7 @@ void TTemperaturesDlg::BuildControls() {
   connect(ButtonSave, &QToolButton::clicked, this, &TTemperaturesDlg::SaveClick);
   connect(ButtonRefresh, &QPushButton::clicked, this, &TTemperaturesDlg::RefreshClick);
   connect(ComboTimeUnit, &QComboBox::currentIndexChanged, this, &TTemperaturesDlg::RefreshClick);
-  connect(OKBtn, &QPushButton::clicked, this, [this] {
-    if (CommitEdits(this, {EditPosition})) accept();
-  });
+  connect(OKBtn, &QPushButton::clicked, this, &TTemperaturesDlg::OKBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
   connect(ChartTime, &TRChart::OnMouseMoveInChart, this,
           [this](bool, Qt::KeyboardModifiers, double x, double y) { TimeChartMouseMove(x, y); });
@@ -257,6 +260,8 @@ void TTemperaturesDlg::FormShow() {
     const QSignalBlocker quiet(ComboTimeUnit);
     ComboTimeUnit->setCurrentIndex(0);
   }
+  callerValues_ = EditedValues;
+  callerTimeStep_ = EditedTimeStep;
   DrawTimeChart();  // captions and grid even without a history
   if (!EditIsNew && EditedValues) NewHistoryShown();
 }
@@ -396,9 +401,10 @@ void TTemperaturesDlg::LoadClick() {
       break;
   }
   const int count = read.values.NrOfElem();
+  SetFileInUse(kLoadedHistoryRole, path);  // not to be written over while it is edited here
   EditedValues = std::move(read.values);
   EditedTimeStep = read.timeStep;
-  NewHistoryShown();
+  NewSourceShown();
   // Old files may rely on missing samples loading as 0, but the user must know.
   if (read.unreadSamples > 0)
     ShowFailure(QStringLiteral("%1 of the %2 samples in\n%3\nwere missing or unreadable and have been set to 0.")
@@ -421,7 +427,7 @@ void TTemperaturesDlg::ImportClick() {
   if (RunDialog(dialog) != QDialog::Accepted || !dialog.Result().ok()) return;
   EditedValues = dialog.Result().values;
   EditedTimeStep = dialog.Result().timeStep;
-  NewHistoryShown();
+  NewSourceShown();
 }
 
 void TTemperaturesDlg::GeneratorClick() {
@@ -434,7 +440,7 @@ void TTemperaturesDlg::GeneratorClick() {
   }
   EditedValues = std::move(made.values);
   EditedTimeStep = 1.0;
-  NewHistoryShown();
+  NewSourceShown();
 }
 
 void TTemperaturesDlg::LowPassClick() { FilterClicked(kLowPass); }
@@ -459,6 +465,7 @@ void TTemperaturesDlg::FilterClicked(int kind) {
     filter = kind == kHighPass ? HighPassFilter(dialog.Period(), a) : LowPassFilter(dialog.Period(), a);
   }
   ApplyPeriodFilter(*filtered_, filter, EditedTimeStep, *EditedValues);
+  filteredSinceSource_ = true;
   DrawTimeChart();
   DrawSpectrumChart();
 }
@@ -466,19 +473,42 @@ void TTemperaturesDlg::FilterClicked(int kind) {
 void TTemperaturesDlg::RestoreClick() {
   if (!EditedValues || !originalValid_) return;
   RestoreOriginalHistory(*original_, *EditedValues);
+  filteredSinceSource_ = false;
   DrawTimeChart();
   DrawSpectrumChart();
 }
 
 void TTemperaturesDlg::SaveClick() {
   if (!EditedValues) return;
-  const QString path = Prompts().SaveFileName(this, QStringLiteral("Save time history to file"),
-                                              QStringLiteral("Text files|*.txt"), QStringLiteral("txt"), true);
+  const QString path = SaveFileNameChecked(this, QStringLiteral("Save time history to file"),
+                                           QStringLiteral("Text files|*.txt"), QStringLiteral("txt"), true);
   if (path.isEmpty()) return;
   const TimeHistoryWriteResult written = WriteTimeHistoryFile(FileSystemPath(path), *EditedValues, EditedTimeStep);
   if (!written.ok)
     ShowFailure(QStringLiteral("The time history could not be saved to\n%1\n\n%2")
                     .arg(QDir::toNativeSeparators(path), QString::fromStdString(written.error)));
+}
+
+void TTemperaturesDlg::NewSourceShown() {
+  newSource_ = true;
+  filteredSinceSource_ = false;
+  NewHistoryShown();
+}
+
+void TTemperaturesDlg::OKBtnClick() {
+  if (!CommitEdits(this, {EditPosition})) return;
+  if (!HistoryChanged()) {
+    EditedValues = callerValues_;
+    EditedTimeStep = callerTimeStep_;
+    accept();
+    return;
+  }
+  // One sample is the project's "no history": stored, the face would read as undefined.
+  if (EditedValues && EditedValues->NrOfElem() < 2) {
+    ShowFailure(kTooFewSamples);
+    return;
+  }
+  accept();
 }
 
 void TTemperaturesDlg::RefreshClick() {

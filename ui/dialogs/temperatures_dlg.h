@@ -50,6 +50,10 @@ class TTemperaturesDlg : public QDialog {
   // Hours per unit of the "Time axis divisions" list: 1, 24 or 730.
   double TimeScale() const;
   QString StatusPanelText(int panel) const;  // panels 0, 1, 2
+  // True once the user loaded, imported, generated or filtered a history (a restore after
+  // filters alone undoes it). Without that, "Ok" hands back the caller's own samples and
+  // time step, not the power-of-two copy the charts and filters work on.
+  bool HistoryChanged() const { return newSource_ || filteredSinceSource_; }
 
   // Shows the import, generator and filter dialogs; tests put their own answers in its place.
   std::function<int(QDialog&)> RunDialog = [](QDialog& dialog) { return dialog.exec(); };
@@ -77,8 +81,10 @@ class TTemperaturesDlg : public QDialog {
   void DrawSpectrumChart();
   void ComputeOriginalSpectrum();
   void NewHistoryShown();
+  void NewSourceShown();  // after a load, an import or the generator
   void FilterClicked(int kind);
   void ShowFailure(const QString& text);
+  void OKBtnClick();
   void TimeChartMouseMove(double x, double y);
   void SpectrumChartMouseMove(double x, double y);
 
@@ -88,6 +94,11 @@ class TTemperaturesDlg : public QDialog {
   // The spectra hold the transform of the history they were last computed from only
   // after a computation that succeeded.
   bool originalValid_ = false;
+  // What the caller handed over, given back by an "Ok" without a change.
+  std::optional<kolma::TVector> callerValues_;
+  double callerTimeStep_ = 0.0;
+  bool newSource_ = false;            // loaded, imported or generated here
+  bool filteredSinceSource_ = false;  // filtered since the history was opened or made
   bool filteredValid_ = false;
   std::unique_ptr<kolma::TFastFourier> original_;
   std::unique_ptr<kolma::TFastFourier> filtered_;

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 #include "ui/widgets/numeric_edit.h"
@@ -108,6 +109,7 @@ void TThermometersDlg::FormShow() {
     if (slot.Values) CheckListBox->addItem(NewLine(TitleText(slot.Title)));
   for (const int entry : {pair_.First, pair_.Second})
     if (entry >= 1 && entry <= CheckListBox->count()) CheckListBox->item(entry - 1)->setCheckState(Qt::Checked);
+  shownChecks_ = CheckMarks();
   // Connected only now: the checks of the stored pair are no clicks.
   connect(CheckListBox, &QListWidget::itemChanged, this, &TThermometersDlg::CheckListBoxClickCheck);
 }
@@ -118,6 +120,12 @@ int TThermometersDlg::OccupiedCount() const {
   int count = 0;
   for (const TThermometerSlot& slot : slots_) count += slot.Values.has_value();
   return count;
+}
+
+std::vector<bool> TThermometersDlg::CheckMarks() const {
+  std::vector<bool> marks;
+  for (int i = 0; i < CheckListBox->count(); ++i) marks.push_back(CheckListBox->item(i)->checkState() == Qt::Checked);
+  return marks;
 }
 
 int TThermometersDlg::SelectedSlot() const {
@@ -177,6 +185,7 @@ void TThermometersDlg::ButtonAddClick() {
   slot.Title = *title;
   slot.Values = std::move(editor->EditedValues);
   CheckListBox->addItem(NewLine(t));
+  changed_ = true;
 }
 
 void TThermometersDlg::Button2Click() {
@@ -190,11 +199,20 @@ void TThermometersDlg::Button2Click() {
   editor->EditedValues = slot.Values;
   editor->EditedTimeStep = slot.TimeStep;
   editor->PositionEdit()->setValue(slot.Position);
+  const double shownPosition = editor->PositionEdit()->value();
   if (!EditHistory(*editor)) return;
 
+  // The editor hands back the record's own samples when the user changed none of them.
+  const TVector& before = *slot.Values;
+  const TVector& after = *editor->EditedValues;
+  const bool sameSamples = before.NrOfElem() == after.NrOfElem() &&
+                           std::equal(before.Data(), before.Data() + before.NrOfElem(), after.Data());
+  if (sameSamples && editor->EditedTimeStep == slot.TimeStep && editor->PositionEdit()->value() == shownPosition)
+    return;
   slot.Position = editor->PositionEdit()->value();
   slot.TimeStep = editor->EditedTimeStep;
   slot.Values = std::move(editor->EditedValues);
+  changed_ = true;
 }
 
 void TThermometersDlg::Button1Click() {
@@ -208,6 +226,7 @@ void TThermometersDlg::Button1Click() {
   last.Position = xu_;
   last.TimeStep = 0.0;
   delete CheckListBox->takeItem(k - 1);
+  changed_ = true;
 }
 
 void TThermometersDlg::CheckListBoxClickCheck(QListWidgetItem* item) {
@@ -228,6 +247,7 @@ void TThermometersDlg::OKBtnClick() {
       pair_.Second = i + 1;
     }
   }
+  changed_ = changed_ || CheckMarks() != shownChecks_;
   accept();
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/model/project.h"
 #include "ui/dialogs/dialog_background.h"
@@ -40,6 +41,9 @@ class TThermometersDlg : public TGradientDialog {
   const TThermometerSlot& Slot(int k) const;  // 1 to 10
   int OccupiedCount() const;
   kolma::TInversePair Pair() const { return pair_; }
+  // After OK: false when nothing was added, removed, edited or checked differently, so
+  // that the caller leaves the project, its results and its saved state alone.
+  bool Changed() const { return changed_; }
 
   // Shows the history editor modally; tests answer it without a modal loop.
   std::function<int(TTemperaturesDlg&)> RunEditor = [](TTemperaturesDlg& d) { return d.exec(); };
@@ -63,9 +67,12 @@ class TThermometersDlg : public TGradientDialog {
   // Runs the editor; false when it closed without a usable history.
   bool EditHistory(TTemperaturesDlg& editor);
   int SelectedSlot() const;  // 0 when no line is selected
+  std::vector<bool> CheckMarks() const;
 
   std::array<TThermometerSlot, kolma::kThermometerSlots> slots_;
   kolma::TInversePair pair_;
+  std::vector<bool> shownChecks_;
+  bool changed_ = false;  // a line added, removed or edited
   double xu_ = 0.0;
   double xd_ = 0.0;
 

@@ -21,8 +21,10 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <span>
 
 #include "core/model/node_distribution.h"
+#include "core/model/project_codec.h"
 #include "core/model/project_file.h"
 #include "ui/dialogs/analysis_dlg.h"
 #include "ui/dialogs/options_dlg.h"
@@ -45,11 +47,21 @@
 #include "ui/widgets/prompts.h"
 #include "ui/widgets/rchart.h"
 
+// The example projects are linked into a static library: register them before use.
+static void InitExampleResources() {
+  static const bool registered = [] {
+    Q_INIT_RESOURCE(examples);
+    return true;
+  }();
+  (void)registered;
+}
+
 namespace kolma::ui {
 namespace {
 
 const QString kKolmaFilter = QStringLiteral("Kolma file|*.kol");
 const QString kKolmaSuffix = QStringLiteral("kol");
+const QString kOpenProjectRole = QStringLiteral("the open project");
 
 const QString kSaveBeforeLoading = QStringLiteral("Do you want to save your changes before loading another problem?");
 const QString kStartAnalysisMissing =
@@ -94,7 +106,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     move(screen->availableGeometry().center() - rect().center());
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { SetFileInUse(kOpenProjectRole, QString()); }
 
 void TMainForm::CreateClientArea() {
   auto* panel = new QWidget;
@@ -193,7 +205,10 @@ void TMainForm::UpdateMenuItems() {
   EnableMenuEntries();
   // A trailing star marks changes not yet saved, as desktop programs do.
   const QString modified = project_.HasFlag(pfModified) ? QStringLiteral("*") : QString();
-  setWindowTitle(QStringLiteral("Kolma [ %1 ]").arg(QString::fromStdString(project_.ProjectFileName)) + modified);
+  const QString name = project_.ProjectFileName == kNoProjectFileName && !exampleName_.isEmpty()
+                           ? exampleName_ + QStringLiteral(" (example)")
+                           : QString::fromStdString(project_.ProjectFileName);
+  setWindowTitle(QStringLiteral("Kolma [ %1 ]").arg(name) + modified);
 }
 
 void TMainForm::UpdateListBox() { itemList_->Rebuild(project_); }
@@ -335,9 +350,30 @@ void TMainForm::FileOpenClick() {
 
 void TMainForm::OpenExampleClick() {
   if (!SaveBeforeLeaving(kSaveBeforeLoading)) return;
-  const QString path =
-      Prompts().OpenFileName(this, QStringLiteral("Open an example"), kKolmaFilter, kKolmaSuffix, ExamplesFolder());
-  if (!path.isEmpty()) LoadProject(path);
+  const QString name = Prompts().ChooseItem(this, QStringLiteral("Open an example"),
+                                            QStringLiteral("Example projects:"), ExampleNames());
+  if (!name.isEmpty()) OpenExample(name);
+}
+
+bool TMainForm::OpenExample(const QString& name) {
+  InitExampleResources();
+  QFile file(QStringLiteral(":/examples/") + name);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = file.readAll();
+  std::string reason;
+  if (!kolma::DecodeProject(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                      static_cast<size_t>(bytes.size())),
+                            project_, &reason)) {
+    Prompts().Message(this, PromptIcon::Warning, QStringLiteral("Warning"),
+                      QStringLiteral("The example %1 could not be read\n\n%2").arg(name, QString::fromStdString(reason)));
+    return false;
+  }
+  // Never the shipped file itself: the first Save asks where the copy goes.
+  project_.ProjectFileName = kNoProjectFileName;
+  SetFileInUse(kOpenProjectRole, QString());
+  exampleName_ = name;
+  ShowLoadedProject();
+  return true;
 }
 
 bool TMainForm::OpenProjectFile(const QString& path) {
@@ -357,19 +393,9 @@ void TMainForm::OpenRecentProject(const QString& path) {
   OpenProjectFile(path);
 }
 
-QString TMainForm::ExamplesFolder() {
-  // Installed: <prefix>/bin/kolma and <prefix>/share/kolma/examples. Built in the source
-  // tree: build/app/kolma (or a test deeper down) below the tree's examples folder.
-  const QDir programFolder(QCoreApplication::applicationDirPath());
-  const QString installed = programFolder.filePath(QStringLiteral("../share/kolma/examples"));
-  if (QFileInfo(installed).isDir()) return QDir::cleanPath(installed);
-  QDir folder = programFolder;
-  for (int up = 0; up < 5; ++up) {
-    const QDir examples(folder.filePath(QStringLiteral("examples")));
-    if (!examples.entryList({QStringLiteral("*.kol")}).isEmpty()) return examples.absolutePath();
-    if (!folder.cdUp()) break;
-  }
-  return QString();
+QStringList TMainForm::ExampleNames() {
+  InitExampleResources();
+  return QDir(QStringLiteral(":/examples")).entryList({QStringLiteral("*.kol")}, QDir::Files, QDir::Name);
 }
 
 void TMainForm::StartLinkActivated(const QString& link) {
@@ -394,6 +420,14 @@ void TMainForm::dropEvent(QDropEvent* event) {
 bool TMainForm::LoadProject(const QString& path) {
   if (!LectureFichier(path)) return false;
   project_.ProjectFileName = path.toStdString();
+  exampleName_.clear();
+  SetFileInUse(kOpenProjectRole, path);
+  ShowLoadedProject();
+  RememberRecent(path);
+  return true;
+}
+
+void TMainForm::ShowLoadedProject() {
   TSectionProperties& s = project_.SectionProperties;
   // A section the node distribution refuses still gets its faces, so that nothing from
   // the previous project is drawn.
@@ -406,8 +440,6 @@ bool TMainForm::LoadProject(const QString& path) {
   UpdateMenuItems();
   UpdateListBox();
   if (project_.HasFlag(pfSection)) DrawSection();
-  RememberRecent(path);
-  return true;
 }
 
 void TMainForm::RememberRecent(const QString& path) {
@@ -438,16 +470,20 @@ bool TMainForm::FileSaveClick() {
 }
 
 bool TMainForm::FileSaveAsClick() {
-  // The dialog proposes the project's own name; a project never saved proposes none.
+  // The dialog proposes the project's own name; a project never saved proposes none, or
+  // the name of the example it came from.
   const QString current = project_.ProjectFileName == kNoProjectFileName
-                              ? QString()
+                              ? exampleName_
                               : QString::fromStdString(project_.ProjectFileName);
-  const QString path =
-      Prompts().SaveFileName(this, QStringLiteral("Save As"), kKolmaFilter, kKolmaSuffix, true, current);
+  // Over its own file is a save; over a folder, a pipe or a device it is refused.
+  const QString path = SaveFileNameChecked(this, QStringLiteral("Save As"), kKolmaFilter, kKolmaSuffix, true, current,
+                                           true);
   if (path.isEmpty()) return false;
   if (!EcritureFichier(path)) return false;
   SetGeneralStatusText(QStringLiteral("File saved as ") + path);
   project_.ProjectFileName = path.toStdString();
+  exampleName_.clear();
+  SetFileInUse(kOpenProjectRole, path);
   project_.ProjectFlags &= static_cast<std::uint8_t>(~pfModified);
   UpdateMenuItems();
   RememberRecent(path);
@@ -474,7 +510,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::SectionClick() {
   TSectionDlg dialog(project_, this);
-  if (dialog.exec() == QDialog::Accepted) {
+  if (dialog.exec() == QDialog::Accepted && dialog.Changed()) {
     shownItem_ = TShownItem{TItemList::SectionPart, QStringLiteral("Geometry")};
     InputAccepted(pfSection);
   }
@@ -506,7 +542,8 @@ void TMainForm::EditFace(int mode) {
     editor.EditedValues = face.Values;
     editor.EditedTimeStep = face.TimeStep;
   }
-  if (editor.exec() == QDialog::Accepted && editor.EditedValues) {
+  // Looking at a face and pressing Ok stores nothing: only a history the user made counts.
+  if (editor.exec() == QDialog::Accepted && editor.EditedValues && editor.HistoryChanged()) {
     face.Values = std::move(*editor.EditedValues);
     face.TimeStep = editor.EditedTimeStep;
     InputAccepted(upstream ? pfUpstream : pfDownstream);
@@ -516,7 +553,7 @@ void TMainForm::EditFace(int mode) {
 
 void TMainForm::InsideClick() {
   TThermometersDlg dialog(project_, this);
-  if (dialog.exec() == QDialog::Accepted) {
+  if (dialog.exec() == QDialog::Accepted && dialog.Changed()) {
     dialog.CopyBackTo(project_);
     InputAccepted(0);
   }

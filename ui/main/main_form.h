@@ -59,9 +59,11 @@ class TMainForm : public QMainWindow {
   // The project named on the command line: opened once the window has shown.
   void OpenWhenShown(const QString& path) { pathToOpenWhenShown_ = path; }
   QStringList RecentProjects() const { return recentProjects_.Paths(); }
-  // The example projects: installed beside the program, or in the source tree of a build
-  // run from it; empty when neither is found.
-  static QString ExamplesFolder();
+  // The example projects carried inside the program, by file name.
+  static QStringList ExampleNames();
+  // Opens an example as a new, unnamed project (its name in the caption; Save asks where
+  // to save), asking first whether to save unsaved changes. False when nothing was opened.
+  bool OpenExample(const QString& name);
 
   // Every command by its object name ("FileOpenItem", "ToolPan", ...), for callers
   // that drive the window as a user would.
@@ -121,6 +123,7 @@ class TMainForm : public QMainWindow {
   void RememberRecent(const QString& path);
   void StartLinkActivated(const QString& link);
   bool LoadProject(const QString& path);
+  void ShowLoadedProject();
   void ShowChart();
   void ShowValueList();
   void ShowThermalProperties();
@@ -158,6 +161,7 @@ class TMainForm : public QMainWindow {
   std::array<QLabel*, 3> panels_{};
   bool shownOnce_ = false;
   QString pathToOpenWhenShown_;
+  QString exampleName_;  // the example an unnamed project was opened from
 };
 
 }  // namespace kolma::ui

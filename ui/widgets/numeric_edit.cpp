@@ -217,11 +217,12 @@ QString TNumericEdit::Bound(double value) const {
   return format_.Plain(value, kInternalDecimals) + format_.Suffix();
 }
 
-std::optional<double> TNumericEdit::Accepted(const QString& text, QString* reason) const {
+std::optional<double> TNumericEdit::Accepted(const QString& text, QString* reason, QString* line) const {
   const QString typed = text.trimmed();
   const auto parsed = format_.Parse(typed);
   if (!parsed) {
     if (reason) *reason = QStringLiteral("\"%1\" is not a number; write numbers like %2").arg(typed, format_.Example());
+    if (line) *line = FieldCaption() + QStringLiteral(": \"%1\" is not a number").arg(typed);
     return std::nullopt;
   }
   const double value = RoundToDecimals(*parsed, kInternalDecimals);
@@ -229,9 +230,24 @@ std::optional<double> TNumericEdit::Accepted(const QString& text, QString* reaso
     if (reason)
       *reason = QStringLiteral("%1 is out of range: enter a value from %2 to %3")
                     .arg(typed, Bound(minimum_), Bound(maximum_));
+    if (line)
+      *line = FieldCaption() + QStringLiteral(" must be from %1 to %2%3")
+                                   .arg(format_.Plain(minimum_, kInternalDecimals),
+                                        format_.Plain(maximum_, kInternalDecimals), format_.Suffix());
     return std::nullopt;
   }
   return value;
+}
+
+// The field as its label names it ("Analysis time step ="  -> "Analysis time step").
+QString TNumericEdit::FieldCaption() const {
+  for (const QLabel* label : window()->findChildren<QLabel*>()) {
+    if (label->buddy() != this) continue;
+    QString caption = label->text().simplified().remove(u'&');
+    if (caption.endsWith(u'=')) caption.chop(1);
+    return caption.trimmed();
+  }
+  return accessibleName().isEmpty() ? QStringLiteral("The value") : accessibleName();
 }
 
 double TNumericEdit::value() const {
@@ -256,18 +272,39 @@ void TNumericEdit::setValue(double value) {
 
 bool TNumericEdit::commitText() {
   if (isModified() || text() != Shown()) {
-    QString reason;
-    if (const auto typed = Accepted(text(), &reason))
+    QString reason, line;
+    if (const auto typed = Accepted(text(), &reason, &line))
       setValue(*typed);
     else
-      Refuse(reason);
+      Refuse(reason, line);
   }
   return refusal_.isEmpty();
 }
 
-void TNumericEdit::Refuse(const QString& reason) {
+namespace {
+
+// The refusal line of the edit's own window, not of a dialog opened from it.
+TRefusalLine* RefusalLineOf(const QWidget* edit) {
+  for (TRefusalLine* line : edit->window()->findChildren<TRefusalLine*>())
+    if (line->window() == edit->window()) return line;
+  return nullptr;
+}
+
+}  // namespace
+
+TRefusalLine::TRefusalLine(QWidget* parent) : QLabel(parent) {
+  setObjectName(QStringLiteral("RefusalLine"));
+  setWordWrap(true);
+  setStyleSheet(QStringLiteral("QLabel { color: #b00000; }"));
+  // One line kept free, so that a refusal does not shift the dialog's controls.
+  setMinimumHeight(fontMetrics().height());
+}
+
+void TNumericEdit::Refuse(const QString& reason, const QString& line) {
   if (refusal_.isEmpty()) ownToolTip_ = toolTip();
   refusal_ = reason;
+  refusalLine_ = line;
+  if (TRefusalLine* shown = RefusalLineOf(this)) shown->setText(line);
   ShowValue();
   setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid #d01010; border-radius: 2px; padding: 0 2px; }"));
   setToolTip(reason);
@@ -277,7 +314,9 @@ void TNumericEdit::Refuse(const QString& reason) {
 
 void TNumericEdit::ClearRefusal() {
   if (refusal_.isEmpty()) return;
+  if (TRefusalLine* shown = RefusalLineOf(this); shown && shown->text() == refusalLine_) shown->clear();
   refusal_.clear();
+  refusalLine_.clear();
   setStyleSheet(QString());
   setToolTip(ownToolTip_);
   QToolTip::hideText();
@@ -331,12 +370,16 @@ void TNumericEdit::keyPressEvent(QKeyEvent* event) {
   }
   switch (event->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      // Enter takes the number and stays here; it does not press the dialog's default button.
-      if (isModified()) commitText();
+    case Qt::Key_Enter: {
+      // Enter takes the number; a refused one keeps the dialog open on this edit.
+      const bool taken = commitText();
       QLineEdit::keyPressEvent(event);
-      event->accept();
+      if (taken && enterPressesDefault_)
+        event->ignore();  // the dialog presses its default button
+      else
+        event->accept();
       return;
+    }
     case Qt::Key_Escape:
       if (isModified()) {  // first Escape undoes the typing; the next one reaches the dialog
         ShowValue();

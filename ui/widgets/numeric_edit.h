@@ -3,6 +3,7 @@
 // ",0.## hour(s)": it shows the formatted value while the user is not typing, the bare
 // number while they are, keeps 8 decimals internally and holds the value within its range.
 // Numbers are shown and read with the desktop's decimal and group separators.
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QString>
@@ -93,6 +94,14 @@ class TNumericEdit : public QLineEdit {
   bool commitText();
   // Why the last typed entry was refused; empty when the edit is not marked.
   QString refusal() const { return refusal_; }
+  // The same, as the dialog's refusal line shows it, naming the field by its label:
+  // "Analysis time step must be from 1 to 24 hour(s)".
+  QString refusalLine() const { return refusalLine_; }
+
+  // Enter takes the typed value. Switched on by dialogs whose default button is their OK,
+  // Enter then goes on to press it, unless the entry was refused; off (the start), Enter
+  // only takes the value, for dialogs whose default button is a Close or a recompute.
+  void setEnterPressesDefault(bool presses) { enterPressesDefault_ = presses; }
 
  signals:
   void valueChanged(double value);
@@ -106,12 +115,13 @@ class TNumericEdit : public QLineEdit {
  private:
   double Clamp(double value) const;
   // The value `text` stands for, or nullopt with the reason of the refusal.
-  std::optional<double> Accepted(const QString& text, QString* reason) const;
+  std::optional<double> Accepted(const QString& text, QString* reason, QString* line = nullptr) const;
   QString Bound(double value) const;
   QString Shown() const;
   void ShowValue();
   bool Editing() const;
-  void Refuse(const QString& reason);
+  void Refuse(const QString& reason, const QString& line);
+  QString FieldCaption() const;
   void ClearRefusal();
 
   TNumberFormat format_;
@@ -121,7 +131,17 @@ class TNumericEdit : public QLineEdit {
   double maximum_ = 0.0;
   bool showingPlain_ = false;
   QString refusal_;
+  QString refusalLine_;
+  bool enterPressesDefault_ = false;
   QString ownToolTip_;
+};
+
+// A line of a dialog, empty until one of the dialog's numeric edits refuses an entry: it
+// then says why, where the user looks, until that edit takes a value again.
+class TRefusalLine : public QLabel {
+  Q_OBJECT
+ public:
+  explicit TRefusalLine(QWidget* parent = nullptr);
 };
 
 // What a dialog's OK does first: takes what was typed in each edit. At the first edit that

@@ -4,10 +4,18 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QSettings>
 #include <QPushButton>
 #include <QMessageBox>
 #include <QStringList>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/formats/save_file.h"
+#include "ui/widgets/file_path.h"
 
 namespace kolma::ui {
 namespace {
@@ -57,12 +65,14 @@ class TDialogPrompts final : public TPrompts {
 
   PromptAnswer AskYesNoOrDismiss(QWidget* parent, PromptIcon icon, const QString& caption,
                                  const QString& text) override {
-    QMessageBox box(ToQt(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(ToQt(icon), caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Yes);
-    // Without an escape button of its own the box would take "No" for Escape.
-    QAbstractButton* dismiss = box.addButton(QMessageBox::Cancel);
-    dismiss->hide();
-    box.setEscapeButton(dismiss);
+    // Plain words, whatever the style would make of the standard buttons.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Yes"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("No"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancel"));
+    // Escape and the close button are Cancel, never "No".
+    box.setEscapeButton(QMessageBox::Cancel);
     box.exec();
     if (box.clickedButton() == box.button(QMessageBox::Yes)) return PromptAnswer::Yes;
     if (box.clickedButton() == box.button(QMessageBox::No)) return PromptAnswer::No;
@@ -91,6 +101,16 @@ class TDialogPrompts final : public TPrompts {
     return ChosenFile(dialog);
   }
 
+  QString ChooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items) override {
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+  }
+
   QColor ChooseColor(QWidget* parent, const QColor& initial, const QString& title) override {
     QColorDialog dialog(initial, parent);
     dialog.setWindowTitle(title);
@@ -101,9 +121,48 @@ class TDialogPrompts final : public TPrompts {
 TDialogPrompts realPrompts;
 TPrompts* installed = nullptr;
 
+std::map<QString, QString>& FilesInUse() {
+  static std::map<QString, QString> files;  // role -> path
+  return files;
+}
+
 }  // namespace
 
 TPrompts& Prompts() { return installed ? *installed : realPrompts; }
+
+void SetFileInUse(const QString& role, const QString& path) {
+  if (path.isEmpty())
+    FilesInUse().erase(role);
+  else
+    FilesInUse()[role] = path;
+}
+
+QString SaveFileNameChecked(QWidget* parent, const QString& title, const QString& filter,
+                            const QString& defaultSuffix, bool askBeforeOverwrite, const QString& proposedName,
+                            bool filesInUseAllowed) {
+  const QString path = Prompts().SaveFileName(parent, title, filter, defaultSuffix, askBeforeOverwrite, proposedName);
+  if (path.isEmpty()) return path;
+  std::vector<std::filesystem::path> inputs;
+  QStringList roles;
+  if (!filesInUseAllowed) {
+    for (const auto& [role, file] : FilesInUse()) {
+      inputs.push_back(FileSystemPath(file));
+      roles << role;
+    }
+  }
+  std::string reason = kolma::UnsafeOutputReason(FileSystemPath(path), inputs);
+  if (reason.empty()) return path;
+  // Name the file by what it is to the user rather than by its path a second time.
+  for (qsizetype i = 0; i < roles.size(); ++i) {
+    const std::string input = "it is the same file as the input " + inputs[static_cast<size_t>(i)].string();
+    if (reason == input) reason = "it is " + roles[i].toStdString();
+  }
+  Prompts().Message(parent, PromptIcon::Warning, QStringLiteral("Warning"),
+                    QStringLiteral("%1\ncannot be written: %2. Choose another file.")
+                        .arg(QDir::toNativeSeparators(path), QString::fromStdString(reason)));
+  return QString();
+}
+
 
 void SetPrompts(TPrompts* prompts) { installed = prompts; }
 

@@ -7,6 +7,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <map>
+#include <set>
 #include <span>
 #include <utility>
 
@@ -214,7 +216,7 @@ QTableView* TResultGrid::View() const { return d_->view; }
 
 void TResultGrid::ExportExcel(const TExportWording& wording) {
   const QString name =
-      Prompts().SaveFileName(this, wording.excelTitle, wording.excelFilter, wording.excelSuffix, true);
+      SaveFileNameChecked(this, wording.excelTitle, wording.excelFilter, wording.excelSuffix, true);
   if (name.isEmpty()) return;
   const kolma::TFileWriteResult written = kolma::WriteResultTableWorkbook(FileSystemPath(name), Table());
   if (!written.ok)
@@ -223,7 +225,7 @@ void TResultGrid::ExportExcel(const TExportWording& wording) {
 }
 
 void TResultGrid::ExportCsv(const TExportWording& wording) {
-  const QString name = Prompts().SaveFileName(this, wording.csvTitle, wording.csvFilter, wording.csvSuffix, true);
+  const QString name = SaveFileNameChecked(this, wording.csvTitle, wording.csvFilter, wording.csvSuffix, true);
   if (name.isEmpty()) return;
   // Written as a whole, so that a failure leaves no partial file; the reason goes on a second line.
   const std::string text = Table().csvText();
@@ -239,7 +241,34 @@ void TResultGrid::CopyAll() const {
 }
 
 void TResultGrid::CopySelection() const {
-  QGuiApplication::clipboard()->setText(QString::fromStdString(Table().clipboardText(Selection())));
+  // The selected cells as they are shown: columns in the order the user moved them to, and
+  // only the selected ones, whatever their order in the table.
+  const QModelIndexList selected = d_->view->selectionModel()->selectedIndexes();
+  if (selected.isEmpty()) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(Table().clipboardText(Selection())));
+    return;
+  }
+  std::set<int> rows;
+  std::map<int, int> columns;  // shown position -> column of the table
+  std::set<std::pair<int, int>> cells;
+  for (const QModelIndex& index : selected) {
+    rows.insert(index.row());
+    columns[d_->top->visualIndex(index.column())] = index.column();
+    cells.insert({index.row(), index.column()});
+  }
+  const int fr = Table().fixedRows();
+  const int fc = Table().fixedColumns();
+  std::string text;
+  for (const int row : rows) {
+    if (row != *rows.begin()) text += "\r\n";
+    bool first = true;
+    for (const auto& [shown, column] : columns) {
+      if (!first) text += '\t';
+      first = false;
+      if (cells.count({row, column})) text += Table().cell(row + fr, column + fc);
+    }
+  }
+  QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
 }  // namespace kolma::ui

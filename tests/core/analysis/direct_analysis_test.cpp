@@ -22,8 +22,7 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr const char* kMismatch =
-    "Upstream and downstream temperatures do not have the same time step and/or the same number of data. "
-    "Analysis aborted.";
+    "Upstream and downstream temperatures do not have the same time step and/or the same number of data: ";
 
 // A section with evenly spaced nodes, both faces defined, and no padding unless asked.
 Project SlabProject(double xu, double xd, int divisions, double diffusivity = 0.004) {
@@ -354,8 +353,8 @@ TEST(DirectAnalysis, RefusedRunsChangeNothing) {
                           "downstream face not defined")
                 .find("both faces"),
             std::string::npos);
-  EXPECT_EQ(expectRefused([](Project& p) { p.DownstreamHistory.TimeStep = 3.0000001; }, 3.0, "step"), kMismatch);
-  EXPECT_EQ(expectRefused([](Project& p) { p.DownstreamHistory.Values.Resize(63); }, 3.0, "count"), kMismatch);
+  EXPECT_TRUE(expectRefused([](Project& p) { p.DownstreamHistory.TimeStep = 3.0000001; }, 3.0, "step").starts_with(kMismatch));
+  EXPECT_TRUE(expectRefused([](Project& p) { p.DownstreamHistory.Values.Resize(63); }, 3.0, "count").starts_with(kMismatch));
   EXPECT_NE(expectRefused([](Project& p) { p.SectionProperties.Diffusivity = 0.0; }, 3.0, "zero diffusivity")
                 .find("diffusivity"), std::string::npos);
   expectRefused([](Project& p) { p.SectionProperties.Diffusivity = -0.004; }, 3.0, "negative diffusivity");

@@ -11,6 +11,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 using namespace kolma;
 namespace fs = std::filesystem;
@@ -194,7 +195,9 @@ TEST(ResultTable, SaveCsvWritesWholeFilesOnly) {
   const fs::path missing = folder / "no such folder" / "table.csv";
   const TSaveResult refused = t.saveCsv(missing);
   EXPECT_FALSE(refused.ok);
-  EXPECT_EQ(refused.reason, "Cannot Create file " + missing.string());
+  // The reason follows the file name, as the other writers give it.
+  EXPECT_EQ(refused.reason, "Cannot Create file " + missing.string() + ": cannot create a file beside it: " +
+                                std::make_error_code(std::errc::no_such_file_or_directory).message());
   EXPECT_FALSE(fs::exists(missing));
 
   // A folder in the way: the rename fails and nothing is left behind.
@@ -202,7 +205,8 @@ TEST(ResultTable, SaveCsvWritesWholeFilesOnly) {
   fs::create_directories(blocked / "inside");
   const TSaveResult blockedResult = t.saveCsv(blocked);
   EXPECT_FALSE(blockedResult.ok);
-  EXPECT_EQ(blockedResult.reason, "Cannot Create file " + blocked.string());
+  EXPECT_EQ(blockedResult.reason, "Cannot Create file " + blocked.string() + ": cannot replace: " +
+                                      std::make_error_code(std::errc::is_a_directory).message());
   EXPECT_TRUE(fs::is_directory(blocked / "inside"));
 
   int files = 0;

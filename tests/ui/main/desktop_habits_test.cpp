@@ -140,13 +140,14 @@ TEST_F(MainFormTest, TheEmptyWindowGuidesToTheFirstStepsUntilSomethingIsDrawn) {
   ASSERT_NE(guide, nullptr);
   EXPECT_TRUE(guide->isVisible());
 
-  // "Open an example..." starts in the examples beside the program (here: the source tree's).
-  prompts.fileAnswers = {QString(), QString()};
+  // "Open an example..." offers the examples the program carries.
+  prompts.itemAnswers = {QString()};
+  prompts.fileAnswers = {QString()};
   emit guide->linkActivated(QString::fromLatin1(TClientArea::kOpenExampleLink));
-  ASSERT_EQ(prompts.Count("open"), 1);
-  EXPECT_TRUE(QFileInfo::exists(prompts.shown.back().proposed + QStringLiteral("/annual-daily-10m.kol")));
+  ASSERT_EQ(prompts.Count("choice"), 1);
+  EXPECT_TRUE(prompts.shown.back().text.contains(QStringLiteral("annual-daily-10m.kol")));
   emit guide->linkActivated(QString::fromLatin1(TClientArea::kOpenProjectLink));
-  EXPECT_EQ(prompts.Count("open"), 2);
+  EXPECT_EQ(prompts.Count("open"), 1);
   EXPECT_TRUE(guide->isVisible());
 
   OpenFile(ExamplePath("annual-daily-10m.kol"));
