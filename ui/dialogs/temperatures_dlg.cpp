@@ -421,6 +421,11 @@ void TTemperaturesDlg::ImportClick() {
   if (RunDialog(dialog) != QDialog::Accepted || !dialog.Result().ok()) return;
   EditedValues = dialog.Result().values;
   EditedTimeStep = dialog.Result().timeStep;
+  // Hour 0 of the history is the first reading: its date stays in sight in the caption.
+  const QString hourZero = QStringLiteral(" - hour 0 = ");
+  QString caption = windowTitle();
+  if (const int at = caption.indexOf(hourZero); at >= 0) caption.truncate(at);
+  setWindowTitle(caption + hourZero + QString::fromStdString(dialog.Result().firstTime));
   NewHistoryShown();
 }
 

@@ -15,6 +15,7 @@
 
 #include <memory>
 
+#include "tests/ui/scripted_prompts.h"
 #include "ui/widgets/numeric_edit.h"
 
 namespace kolma::ui {
@@ -115,6 +116,50 @@ TEST_F(ImportMeasurementsDlgTest, AmbiguousDayAndMonthAreAsked) {
   order->setCurrentIndex(1);  // 3 January and 3 February
   EXPECT_DOUBLE_EQ(Find<TNumericEdit>("EditStep")->value(), 31 * 24.0);
   EXPECT_DOUBLE_EQ(Result().timeStep, 31 * 24.0);
+}
+
+// The time column found is the one that names hours; the user names the counter instead,
+// then a column of text, which holds OK until a column of times is chosen again.
+TEST_F(ImportMeasurementsDlgTest, TimeColumnIsChosenByTheUser) {
+  Open("Logger;Dam-West-01;;\nNr;T;Stunden;Ort\n1;12,5;0;A\n2;11,5;0,5;A\n3;13,5;1;B\n4;12,0;1,5;B\n");
+  QComboBox* time = Find<QComboBox>("ComboTimeColumn");
+  ASSERT_EQ(time->count(), 4);
+  EXPECT_EQ(time->currentText(), QStringLiteral("Stunden (column 3)"));
+  EXPECT_FALSE(OkEnabled()) << "the counter and T: the user chooses";
+  Find<QComboBox>("ComboColumn")->setCurrentIndex(1);
+  ASSERT_TRUE(OkEnabled()) << Shown("LabelStatus").toStdString();
+  EXPECT_DOUBLE_EQ(Result().timeStep, 0.5);
+  EXPECT_TRUE(Items("ListNotes").contains(QStringLiteral("Skipped 1 line above the header")));
+
+  time->setCurrentIndex(0);  // "Nr": one reading an hour
+  ASSERT_TRUE(OkEnabled()) << Shown("LabelStatus").toStdString();
+  EXPECT_EQ(Find<QComboBox>("ComboColumn")->currentText(), QStringLiteral("T (column 2)"));
+  EXPECT_DOUBLE_EQ(Result().timeStep, 1.0);
+  EXPECT_DOUBLE_EQ(Result().values.Element(2), 11.5);
+  EXPECT_TRUE(Shown("LabelDetected").contains(QStringLiteral("Time in \"Nr\": elapsed hours")));
+
+  time->setCurrentIndex(3);  // "Ort" holds places, not times
+  EXPECT_FALSE(OkEnabled());
+  EXPECT_TRUE(Shown("LabelStatus").contains(QStringLiteral("holds no times"))) << Shown("LabelStatus").toStdString();
+  time->setCurrentIndex(2);
+  EXPECT_TRUE(OkEnabled());
+}
+
+// More than a tenth of the readings refused: OK asks, and No keeps the dialog open.
+TEST_F(ImportMeasurementsDlgTest, OkConfirmsWhenManyReadingsWereRefused) {
+  testing::TScriptedPrompts prompts;
+  Open("h,T\n0,1\n1,x\n2,3\n3,y\n4,5\n");
+  ASSERT_TRUE(OkEnabled());
+  prompts.yesNoAnswers = {false, true};
+  Find<QPushButton>("OKBtn")->click();
+  ASSERT_EQ(prompts.Count(QStringLiteral("question")), 1);
+  EXPECT_TRUE(prompts.shown[0].text.startsWith(QStringLiteral("2 of the 5 readings were refused")))
+      << prompts.shown[0].text.toStdString();
+  EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Warning);
+  EXPECT_TRUE(dialog->isVisible());
+  Find<QPushButton>("OKBtn")->click();
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_FALSE(dialog->isVisible());
 }
 
 }  // namespace
