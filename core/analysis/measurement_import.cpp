@@ -43,20 +43,35 @@ std::string FormatHours(double hours) {
   return std::string(text, end);
 }
 
+// Kept small: ten years of readings every ten minutes are half a million of them.
 struct Reading {
-  double time;     // on one time line: hours, or seconds since 1970 in UTC when the zone is known
-  double written;  // as the file writes it (local time for dates)
+  double time;  // on one time line: hours, or seconds since 1970 in UTC when the zone is known
   double value;
-  int line;
-  bool zoned;          // the file or the user gave the time's offset from UTC
-  int offsetMinutes;   // that offset
+  std::uint32_t row;  // index into the table's rows
 };
 
-// A reading's time as the user knows it from the file.
-std::string FormatTime(const MeasurementTable& table, const Reading& r) {
-  if (table.timeKind == MeasurementTimeKind::ElapsedHours) return FormatHours(r.written) + " h";
-  return FormatCalendarTime(r.written) + (r.zoned ? " " + FormatUtcOffset(r.offsetMinutes) : "");
-}
+// How the rows' times are read: the table and the user's order and zone.
+struct TimeReading {
+  const MeasurementTable& table;
+  DayMonthOrder order;
+  bool zoneStated;
+  double zoneSeconds;
+
+  const MeasurementRow& Row(const Reading& r) const { return table.rows[r.row]; }
+  // Its offset from UTC is known (written in the file or stated by the user).
+  bool Zoned(const Reading& r) const {
+    return table.timeKind != MeasurementTimeKind::ElapsedHours && (Row(r).hasOffset || zoneStated);
+  }
+  // A reading's time as the user knows it from the file.
+  std::string Format(const Reading& r) const {
+    double written = 0.0;
+    RowTime(table, Row(r), order, zoneSeconds, written);
+    if (table.timeKind == MeasurementTimeKind::ElapsedHours) return FormatHours(written) + " h";
+    if (!Zoned(r)) return FormatCalendarTime(written);
+    const int offset = Row(r).hasOffset ? Row(r).offsetMinutes : static_cast<int>(zoneSeconds / 60.0);
+    return FormatCalendarTime(written) + " " + FormatUtcOffset(offset);
+  }
+};
 
 std::string Plural(std::size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
@@ -65,7 +80,7 @@ std::string Plural(std::size_t n, const char* one, const char* many) {
 // A logger on local time without offsets writes the autumn's repeated hour after the first:
 // the readings go back by an hour less one step. Later readings are moved an hour on, and
 // back again where the clock then jumps forward by an hour more than a step.
-void FollowClockChanges(const MeasurementTable& table, std::vector<Reading>& readings, ImportResult& result) {
+void FollowClockChanges(const TimeReading& view, std::vector<Reading>& readings, ImportResult& result) {
   std::vector<double> steps;
   for (std::size_t i = 1; i < readings.size(); ++i)
     if (readings[i].time > readings[i - 1].time) steps.push_back(readings[i].time - readings[i - 1].time);
@@ -78,13 +93,13 @@ void FollowClockChanges(const MeasurementTable& table, std::vector<Reading>& rea
   for (std::size_t i = 1; i < readings.size(); ++i) {
     const double jump = readings[i].time - previous;
     previous = readings[i].time;
-    const bool local = !readings[i].zoned && !readings[i - 1].zoned;
+    const bool local = !view.Zoned(readings[i]) && !view.Zoned(readings[i - 1]);
     if (local && std::abs(jump - (step - 3600.0)) <= tolerance) {
       shift += 3600.0;
-      result.clockBack.push_back(FormatTime(table, readings[i]));
+      result.clockBack.push_back(view.Format(readings[i]));
     } else if (local && shift > 0.0 && std::abs(jump - (step + 3600.0)) <= tolerance) {
       shift -= 3600.0;
-      result.clockForward.push_back(FormatTime(table, readings[i]));
+      result.clockForward.push_back(view.Format(readings[i]));
     }
     readings[i].time += shift;
   }
@@ -182,20 +197,18 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
   if (zoneStated && !(std::abs(choices.utcOffsetHours) <= 14.0))
     return Refuse(std::move(result), ImportRefusal::BadStep, "The UTC offset must lie between -14 and +14 hours");
   const double zoneSeconds = zoneStated ? std::round(choices.utcOffsetHours * 60.0) * 60.0 : 0.0;
-  const bool clock = table.timeKind == MeasurementTimeKind::DateTime || table.timeKind == MeasurementTimeKind::SerialDays;
+  const TimeReading view{table, order, zoneStated, zoneSeconds};
   std::vector<Reading> readings;
   readings.reserve(table.rows.size());
-  for (const MeasurementRow& row : table.rows) {
+  for (std::uint32_t r = 0; r < table.rows.size(); ++r) {
+    const MeasurementRow& row = table.rows[r];
     double written = 0.0;
     const double time = RowTime(table, row, order, zoneSeconds, written);
     const double value = table.Cell(row, column);
-    if (std::isnan(time) || std::isnan(value)) {
+    if (std::isnan(time) || std::isnan(value))
       result.refused.push_back({row.line, ReadingRefusal::Unparsable});
-      continue;
-    }
-    const bool zoned = clock && (row.hasOffset || zoneStated);
-    const int offset = row.hasOffset ? row.offsetMinutes : static_cast<int>(zoneSeconds / 60.0);
-    readings.push_back({time, written, value, row.line, zoned, offset});
+    else
+      readings.push_back({time, value, r});
   }
   for (const int line : table.shortLines) result.refused.push_back({line, ReadingRefusal::Unparsable});
   // Newest first, as some databases export: read backwards rather than refuse nearly all.
@@ -207,26 +220,30 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
   result.newestFirst = readings.size() > 1 && 2 * falling > readings.size() - 1;
   if (result.newestFirst) std::reverse(readings.begin(), readings.end());
   if (table.timeKind == MeasurementTimeKind::DateTime && !zoneStated && readings.size() > 2)
-    FollowClockChanges(table, readings, result);
+    FollowClockChanges(view, readings, result);
 
-  const std::vector<std::size_t> keptIndex = LongestIncreasing(readings);
-  std::vector<Reading> kept;
-  kept.reserve(keptIndex.size());
-  std::vector<std::size_t> dropped;
-  for (std::size_t i = 0, k = 0; i < readings.size(); ++i) {
-    if (k < keptIndex.size() && keptIndex[k] == i) {
-      kept.push_back(readings[i]);
-      ++k;
-    } else {
-      dropped.push_back(i);
+  // The readings left out of the longest run are moved aside, the run stays in place.
+  std::vector<Reading> dropped;
+  {
+    const std::vector<std::size_t> keptIndex = LongestIncreasing(readings);
+    std::size_t k = 0, to = 0;
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+      if (k < keptIndex.size() && keptIndex[k] == i) {
+        readings[to++] = readings[i];
+        ++k;
+      } else {
+        dropped.push_back(readings[i]);
+      }
     }
+    readings.resize(to);
   }
+  const std::vector<Reading>& kept = readings;
   // A dropped reading at the time of a kept one is a duplicate rather than out of order.
-  for (const std::size_t i : dropped) {
-    const auto at = std::lower_bound(kept.begin(), kept.end(), readings[i].time,
+  for (const Reading& d : dropped) {
+    const auto at = std::lower_bound(kept.begin(), kept.end(), d.time,
                                      [](const Reading& r, double t) { return r.time < t; });
-    const bool duplicate = at != kept.end() && at->time == readings[i].time;
-    result.refused.push_back({readings[i].line, duplicate ? ReadingRefusal::Duplicate : ReadingRefusal::OutOfOrder});
+    const bool duplicate = at != kept.end() && at->time == d.time;
+    result.refused.push_back({view.Row(d).line, duplicate ? ReadingRefusal::Duplicate : ReadingRefusal::OutOfOrder});
   }
   std::sort(result.refused.begin(), result.refused.end(),
             [](const RefusedReading& a, const RefusedReading& b) { return a.line < b.line; });
@@ -241,13 +258,13 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
   const double t0 = kept.front().time;
   std::vector<double> hours(kept.size());
   for (std::size_t i = 0; i < kept.size(); ++i) hours[i] = (kept[i].time - t0) * toHours;
-  result.firstTime = FormatTime(table, kept.front());
-  result.lastTime = FormatTime(table, kept.back());
+  result.firstTime = view.Format(kept.front());
+  result.lastTime = view.Format(kept.back());
   result.spanHours = hours.back();
   if (!std::isfinite(result.spanHours))
     return Refuse(std::move(result), ImportRefusal::TooManySamples, "The readings span more time than a history can hold");
   // Most readings at the time of the one before: the median interval of the file is 0.
-  if (2 * same > readings.size() - 1)
+  if (2 * same > kept.size() + dropped.size() - 1)
     return Refuse(std::move(result), ImportRefusal::BadStep,
                   "Most readings are at the same time as the one before (readings at the same time): the median "
                   "interval is 0. Choose the time column, or a column of times of day beside the dates");
@@ -263,7 +280,7 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
   for (std::size_t i = 1; i < kept.size(); ++i) {
     const bool longGap = intervals[i - 1] > choices.maxGapHours * (1.0 + 1e-9);
     if (!longGap && !(intervals[i - 1] > 1.5 * result.proposedStepHours)) continue;
-    const MeasurementGap gap{hours[i - 1], hours[i], FormatTime(table, kept[i - 1]), FormatTime(table, kept[i])};
+    const MeasurementGap gap{hours[i - 1], hours[i], view.Format(kept[i - 1]), view.Format(kept[i])};
     result.holes.push_back(gap);
     result.bridgedHours += gap.Hours();
     if (longGap) result.longGaps.push_back(gap);

@@ -519,6 +519,16 @@ MeasurementTable ParseOwned(std::string source, int forcedTimeColumn) {
     rowFamily.push_back(family);
     table.rows.push_back(row);
   };
+  // Room for the rows the file's size promises at the sample's line length, so that the
+  // vectors are not copied as they grow (and stay near the file's own size).
+  if (firstRow < sample.size()) {
+    const std::size_t sampleBytes = static_cast<std::size_t>(sample.back().text.end() - sample[firstRow].text.begin());
+    const std::size_t perLine = std::max<std::size_t>(1, sampleBytes / (sample.size() - firstRow));
+    const std::size_t expected = table.source.size() / perLine + 16;
+    table.rows.reserve(expected);
+    rowFamily.reserve(expected);
+    table.cells.reserve(expected * std::min<std::size_t>(columns, 1 + perLine / 2));
+  }
   for (std::size_t i = firstRow; i < sample.size(); ++i) readLine(sample[i]);
   for (Line line; reader.Next(line);) readLine(line);
   if (table.rows.empty()) return NoData("The file holds a header but no readings");
