@@ -105,7 +105,8 @@ void FollowClockChanges(const TimeReading& view, std::vector<Reading>& readings,
   }
 }
 
-void AddNotes(const MeasurementTable& table, const ImportChoices& choices, ImportResult& r) {
+// What the table tells, shown whatever the choices still lack.
+void AddTableNotes(const MeasurementTable& table, const ImportChoices& choices, ImportResult& r) {
   if (table.skippedAbove > 0)
     r.notes.push_back("Skipped " + Plural(static_cast<std::size_t>(table.skippedAbove), "line", "lines") +
                       (table.headerLine > 0 ? " above the header" : " above the readings"));
@@ -113,10 +114,6 @@ void AddNotes(const MeasurementTable& table, const ImportChoices& choices, Impor
   if (table.runningNumber)
     r.notes.push_back("\"" + table.columns[static_cast<std::size_t>(table.timeColumn)].title +
                       "\" counts 1, 2, 3...: no other column holds times, so it is read as hours");
-  if (r.newestFirst) r.notes.push_back("The newest reading comes first: the file is read from its end");
-  for (const std::string& at : r.clockBack)
-    r.notes.push_back("The clock goes back an hour at " + at + ": the repeated hour is read after the first");
-  for (const std::string& at : r.clockForward) r.notes.push_back("The clock goes forward an hour at " + at);
   if (table.timeKind == MeasurementTimeKind::DateTime || table.timeKind == MeasurementTimeKind::SerialDays) {
     if (!std::isnan(choices.utcOffsetHours))
       r.notes.push_back("Times without an offset are read at " +
@@ -125,6 +122,14 @@ void AddNotes(const MeasurementTable& table, const ImportChoices& choices, Impor
     else if (table.utcOffsets)
       r.notes.push_back("Times are brought to one time line by their UTC offsets");
   }
+}
+
+// What reading the rows found.
+void AddReadingNotes(ImportResult& r) {
+  if (r.newestFirst) r.notes.push_back("The newest reading comes first: the file is read from its end");
+  for (const std::string& at : r.clockBack)
+    r.notes.push_back("The clock goes back an hour at " + at + ": the repeated hour is read after the first");
+  for (const std::string& at : r.clockForward) r.notes.push_back("The clock goes forward an hour at " + at);
 }
 
 ImportResult Refuse(ImportResult result, ImportRefusal refusal, std::string error) {
@@ -178,6 +183,7 @@ const char* ReadingRefusalText(ReadingRefusal reason) {
 ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoices& choices) {
   ImportResult result;
   if (!table.ok()) return Refuse(std::move(result), ImportRefusal::NoTable, table.error);
+  AddTableNotes(table, choices, result);
 
   const int column = choices.column >= 0 ? choices.column : table.proposedColumn;
   if (column < 0)
@@ -247,7 +253,7 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
   }
   std::sort(result.refused.begin(), result.refused.end(),
             [](const RefusedReading& a, const RefusedReading& b) { return a.line < b.line; });
-  AddNotes(table, choices, result);
+  AddReadingNotes(result);
 
   result.readings = static_cast<int>(kept.size());
   if (kept.size() < 2)

@@ -149,6 +149,7 @@ void TImportMeasurementsDlg::BuildControls() {
   LabelBridged = ValueLabel("LabelBridged", this);
   ListNotes = new QListWidget(this);
   ListNotes->setObjectName(QStringLiteral("ListNotes"));
+  ListNotes->setWordWrap(true);
   ListRefused = new QListWidget(this);
   ListRefused->setObjectName(QStringLiteral("ListRefused"));
   LabelStatus = ValueLabel("LabelStatus", this);

@@ -15,7 +15,9 @@
 
 #include <memory>
 
+#include "core/model/project.h"
 #include "tests/ui/scripted_prompts.h"
+#include "ui/dialogs/temperatures_dlg.h"
 #include "ui/widgets/numeric_edit.h"
 
 namespace kolma::ui {
@@ -160,6 +162,24 @@ TEST_F(ImportMeasurementsDlgTest, OkConfirmsWhenManyReadingsWereRefused) {
   Find<QPushButton>("OKBtn")->click();
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_FALSE(dialog->isVisible());
+}
+
+// After an import the editor's caption names the day and hour of hour 0, once however
+// often the user imports.
+TEST_F(ImportMeasurementsDlgTest, EditorCaptionNamesTheFirstReading) {
+  testing::TScriptedPrompts prompts;
+  Project project;
+  project.InitDefaults();
+  TTemperaturesDlg editor(project);
+  editor.EditMode = TTemperaturesDlg::UpstreamFace;
+  editor.show();
+  editor.RunDialog = [](QDialog&) { return int(QDialog::Accepted); };
+  for (const char* text : {"Zeit;T\n01.06.2024 00:00;1\n01.06.2024 01:00;2\n", "Zeit;T\n02.06.2024 06:00;1\n02.06.2024 07:00;2\n"}) {
+    Open(text);
+    prompts.fileAnswers.push_back(folder.filePath(QStringLiteral("readings.csv")));
+    editor.findChild<QPushButton*>(QStringLiteral("ButtonImport"))->click();
+  }
+  EXPECT_EQ(editor.windowTitle(), QStringLiteral("Time history of temperatures at the upstream face - hour 0 = 2024-06-02 06:00"));
 }
 
 }  // namespace
