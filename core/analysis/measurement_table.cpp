@@ -291,6 +291,7 @@ bool IsTitle(const Shape& shape, std::size_t i) {
 struct NumericProfile {
   bool monotonic = false;   // at least nine in ten steps go one way
   bool running = false;     // 1, 2, 3...: a counter rather than hours
+  bool lineCounter = false;  // a counter from 1: the lines' numbers (when written without decimals)
   bool serialDays = false;  // spreadsheet day numbers
 };
 
@@ -317,6 +318,7 @@ NumericProfile Profile(const MeasurementTable& table, int column) {
   p.monotonic = pairs > 0 && (10 * up >= 9 * pairs || 10 * down >= 9 * pairs);
   // Hours from a start count from 0; a counter of lines from 1.
   p.running = p.monotonic && integers == n && 10 * unit >= 9 * pairs && first != 0.0;
+  p.lineCounter = p.running && first == 1.0;
   p.serialDays = 2 * inSerial > n && fractions > 0 && !NamesHours(table.columns[static_cast<std::size_t>(column)].title);
   return p;
 }
@@ -473,6 +475,7 @@ MeasurementTable ParseOwned(std::string source, int forcedTimeColumn) {
 
   // Every line from the first row on: its time fields and its numbers.
   std::vector<int> numbers(columns, 0);
+  std::vector<int> fractions(columns, 0);  // numbers written with a decimal mark
   bool sawDayAbove12 = false, sawMonthAbove12 = false;
   std::array<int, 3> familyCounts{};  // Iso, Slashed, Dotted
   int isoT = 0, isoSpace = 0;
@@ -496,7 +499,10 @@ MeasurementTable ParseOwned(std::string source, int forcedTimeColumn) {
       }
       const double value = ParseNumber(fields[c], dc);
       table.cells.push_back(value);
-      if (!std::isnan(value)) ++numbers[c];
+      if (!std::isnan(value)) {
+        ++numbers[c];
+        if (fields[c].find(dc ? ',' : '.') != std::string_view::npos) ++fractions[c];
+      }
     }
     std::uint8_t family = 3;
     if (dateTimes) {
@@ -580,14 +586,21 @@ MeasurementTable ParseOwned(std::string source, int forcedTimeColumn) {
     }
   }
 
-  // The reading column proposed: the only numeric one.
-  int numeric = 0;
+  // The reading column proposed: the only numeric one, not counting the lines' numbers.
+  int numeric = 0, counters = 0, counter = -1;
   for (std::size_t c = 0; c < columns; ++c)
     if (table.columns[c].numeric) {
+      if (fractions[c] == 0 && Profile(table, static_cast<int>(c)).lineCounter) {
+        ++counters;
+        counter = static_cast<int>(c);
+        continue;
+      }
       ++numeric;
       table.proposedColumn = static_cast<int>(c);
     }
-  if (numeric != 1) table.proposedColumn = -1;
+  if (numeric == 0 && counters == 1) table.proposedColumn = counter;
+  else if (numeric != 1) table.proposedColumn = -1;
+  numeric += counters;
   if (numeric == 0) return NoData("No column of readings (numbers of a magnitude up to 1e15) stands beside the time");
   table.status = MeasurementTableStatus::Parsed;
   return table;

@@ -241,7 +241,7 @@ TEST(MeasurementImport, TimeColumnIsOneThatRunsOneWayOrTheOneTheUserNames) {
   const std::string counted = "Nr;T;Stunden\n1;12,5;0\n2;11,5;0,5\n3;13,5;1,5\n4;12,0;2\n5;12,5;2,5\n";
   const std::string twoColumns = "Datum;Uhrzeit;T\n1.6.2024;23:00;1\n1.6.2024;23:30;2\n2.6.2024;0:00;3\n";
   const std::vector<Case> cases = {
-      {"a counter beside hours", counted, -1, 2, -1, -1, H, false, 0.5},
+      {"a counter beside hours", counted, -1, 2, -1, 1, H, false, 0.5},
       {"a counter named by the user", counted, 0, 0, -1, -1, H, false, 1},
       {"a counter alone", "No,T\n1,12.5\n2,11.5\n3,13.5\n", -1, 0, -1, 1, H, true, 1},
       {"temperatures before the hours", "T,h\n12.5,0\n11.5,2\n13.5,4\n", -1, 1, -1, 0, H, false, 2},
