@@ -82,6 +82,7 @@ std::string Plural(std::size_t n, const char* one, const char* many) {
 // back again where the clock then jumps forward by an hour more than a step.
 void FollowClockChanges(const TimeReading& view, std::vector<Reading>& readings, ImportResult& result) {
   std::vector<double> steps;
+  steps.reserve(readings.size());
   for (std::size_t i = 1; i < readings.size(); ++i)
     if (readings[i].time > readings[i - 1].time) steps.push_back(readings[i].time - readings[i - 1].time);
   if (steps.empty()) return;
@@ -230,7 +231,10 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
 
   // The readings left out of the longest run are moved aside, the run stays in place.
   std::vector<Reading> dropped;
-  {
+  const bool inOrder = std::adjacent_find(readings.begin(), readings.end(), [](const Reading& a, const Reading& b) {
+                         return !(a.time < b.time);
+                       }) == readings.end();
+  if (!inOrder) {  // the usual file needs no search for the longest run
     const std::vector<std::size_t> keptIndex = LongestIncreasing(readings);
     std::size_t k = 0, to = 0;
     for (std::size_t i = 0; i < readings.size(); ++i) {
