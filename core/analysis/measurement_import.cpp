@@ -184,6 +184,9 @@ const char* ReadingRefusalText(ReadingRefusal reason) {
 ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoices& choices) {
   ImportResult result;
   if (!table.ok()) return Refuse(std::move(result), ImportRefusal::NoTable, table.error);
+  const bool zoneStated = !std::isnan(choices.utcOffsetHours);
+  if (zoneStated && !(std::abs(choices.utcOffsetHours) <= 14.0))
+    return Refuse(std::move(result), ImportRefusal::BadStep, "The UTC offset must lie between -14 and +14 hours");
   AddTableNotes(table, choices, result);
 
   const int column = choices.column >= 0 ? choices.column : table.proposedColumn;
@@ -200,9 +203,6 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
                   "The dates do not tell whether the day or the month comes first: choose the order");
 
   // Readable readings in file order; the others are refused as unparsable.
-  const bool zoneStated = !std::isnan(choices.utcOffsetHours);
-  if (zoneStated && !(std::abs(choices.utcOffsetHours) <= 14.0))
-    return Refuse(std::move(result), ImportRefusal::BadStep, "The UTC offset must lie between -14 and +14 hours");
   const double zoneSeconds = zoneStated ? std::round(choices.utcOffsetHours * 60.0) * 60.0 : 0.0;
   const TimeReading view{table, order, zoneStated, zoneSeconds};
   std::vector<Reading> readings;

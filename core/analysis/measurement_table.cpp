@@ -23,7 +23,6 @@ constexpr std::size_t kSampleLines = 200;
 constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{1} << 28;
 // Spreadsheet day numbers of 1954 to 9999: a column of them with fractions is a time.
 constexpr double kSerialLow = 20000.0, kSerialHigh = 2958466.0;
-constexpr double kSerialEpochDays = 25569.0;  // 1970-01-01 as a spreadsheet day number
 
 struct Line {
   int number = 0;
