@@ -14,7 +14,14 @@ namespace {
 
 constexpr const char* kName = "import-measurements";
 
-std::optional<double> PositiveNumber(const std::string& text) {
+// Hours as a person reads them: 3, 0.5, 1.16667.
+std::string FormatHours(double hours) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", hours);
+  return text;
+}
+
+std::optional<double> Number(const std::string& text) {
   std::size_t used = 0;
   double value = 0.0;
   try {
@@ -22,13 +29,21 @@ std::optional<double> PositiveNumber(const std::string& text) {
   } catch (const std::exception&) {
     return std::nullopt;
   }
-  if (used != text.size() || !std::isfinite(value) || value <= 0.0) return std::nullopt;
+  if (used != text.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<double> PositiveNumber(const std::string& text) {
+  const std::optional<double> value = Number(text);
+  if (!value || *value <= 0.0) return std::nullopt;
   return value;
 }
 
 struct Options {
   std::string in, out;
   ImportChoices choices;
+  int timeColumn = -1;  // 0-based; -1: found in the file
+  bool acceptWarnings = false;
 };
 
 // The command line, or nothing after a message on stderr.
@@ -42,18 +57,35 @@ std::optional<Options> ParseOptions(const CommandArguments& arguments) {
       o.choices.order = a == "--day-first" ? DayMonthOrder::DayFirst : DayMonthOrder::MonthFirst;
       continue;
     }
-    if (a == "--step" || a == "--max-gap" || a == "--column") {
+    if (a == "--accept-warnings") {
+      o.acceptWarnings = true;
+      continue;
+    }
+    if (a == "--utc-offset") {
       if (i + 1 >= arguments.size()) return ReportUsage(kName), std::nullopt;
       const std::string& v = arguments[++i];
+      const std::optional<double> hours = Number(v);
+      if (!hours || std::abs(*hours) > 14.0) {
+        ReportFailure(kName, "--utc-offset wants hours from -14 to 14, not '" + v + "'");
+        return std::nullopt;
+      }
+      o.choices.utcOffsetHours = *hours;
+      continue;
+    }
+    if (a == "--step" || a == "--max-gap" || a == "--column" || a == "--time-column") {
+      if (i + 1 >= arguments.size()) return ReportUsage(kName), std::nullopt;
+      const std::string& v = arguments[++i];
+      const bool column = a == "--column" || a == "--time-column";
       const std::optional<double> number = PositiveNumber(v);
-      if (!number || (a == "--column" && (*number != std::floor(*number) || *number > 10000))) {
-        ReportFailure(kName, a + " wants a positive " + (a == "--column" ? "column number" : "number of hours") +
-                                 ", not '" + v + "'");
+      if (!number || (column && (*number != std::floor(*number) || *number > 10000))) {
+        ReportFailure(kName, a + " wants a positive " + (column ? "column number" : "number of hours") + ", not '" +
+                                 v + "'");
         return std::nullopt;
       }
       if (a == "--step") o.choices.stepHours = *number;
       if (a == "--max-gap") o.choices.maxGapHours = *number;
       if (a == "--column") o.choices.column = static_cast<int>(*number) - 1;
+      if (a == "--time-column") o.timeColumn = static_cast<int>(*number) - 1;
       continue;
     }
     if (a.starts_with("--")) return ReportUsage(kName), std::nullopt;
@@ -91,7 +123,7 @@ int RunImportMeasurements(const CommandArguments& arguments) {
   const std::optional<Options> o = ParseOptions(arguments);
   if (!o) return kExitFailure;
   if (!OutputsAreSafe({o->in}, {o->out})) return kExitFailure;
-  const MeasurementTable table = ReadMeasurementFile(o->in);
+  const MeasurementTable table = ReadMeasurementFile(o->in, o->timeColumn);
   if (!table.ok()) {
     ReportFailure(o->in, table.error);
     return kExitFailure;
@@ -100,19 +132,30 @@ int RunImportMeasurements(const CommandArguments& arguments) {
   // Refused readings are never dropped silently, whether the import goes on or not.
   for (const RefusedReading& r : result.refused)
     ReportFailure(o->in, "line " + std::to_string(r.line) + ": " + ReadingRefusalText(r.reason) + ", left out");
+  // How the file was read, and every hole bridged by interpolation.
+  for (const std::string& note : result.notes) ReportFailure(o->in, note);
   if (!result.ok()) {
     ReportFailure(o->in, BatchReason(result, table, *o));
     const bool usage = result.refusal == ImportRefusal::OrderNeeded || result.refusal == ImportRefusal::ColumnNeeded ||
                        result.refusal == ImportRefusal::ColumnNotNumeric || result.refusal == ImportRefusal::BadStep;
     return usage ? kExitFailure : kExitWarning;
   }
+  // A file read with the wrong column or form refuses many readings: no history from it
+  // unless the user says so.
+  if (result.ManyRefused() && !o->acceptWarnings) {
+    ReportFailure(o->in, result.ManyRefusedText() + " (more than a tenth): add --accept-warnings to import the rest; "
+                         "nothing written");
+    return kExitWarning;
+  }
+
   const TimeHistoryWriteResult written = WriteTimeHistoryFile(o->out, result.values, result.timeStep);
   if (!written.ok) {
     ReportFailure(o->out, written.error);
     return kExitFailure;
   }
-  std::fprintf(stderr, "%d readings from %s to %s; %d samples every %g h written\n", result.readings,
-               result.firstTime.c_str(), result.lastTime.c_str(), result.values.NrOfElem(), result.timeStep);
+  std::fprintf(stderr, "%d readings from %s to %s; %d samples every %g h written (hour 0 is %s; %s h bridged)\n",
+               result.readings, result.firstTime.c_str(), result.lastTime.c_str(), result.values.NrOfElem(),
+               result.timeStep, result.firstTime.c_str(), FormatHours(result.bridgedHours).c_str());
   return kExitOk;
 }
 

@@ -14,7 +14,9 @@ std::span<const Command> Commands() {
        "run the inverse analysis and write the worked-back face temperatures", RunInverse, false},
       {"harmonics", "P.kol --direct|--inverse [--time-step H] [--accept-warnings] --csv OUT.csv | --xls OUT.xls",
        "run one analysis and write the table of its retained harmonics", RunHarmonics, false},
-      {"import-measurements", "IN OUT.txt [--step H] [--column N] [--max-gap H] [--day-first|--month-first]",
+      {"import-measurements",
+       "IN OUT.txt [--step H] [--column N] [--time-column N] [--max-gap H] [--day-first|--month-first] "
+       "[--utc-offset H] [--accept-warnings]",
        "resample a logger's file of time-stamped readings into a time-history file", RunImportMeasurements, false},
       {"make-examples", "DIR", "write the example projects and their histories into DIR", RunMakeExamples, true},
   };

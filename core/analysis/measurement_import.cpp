@@ -7,53 +7,33 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/analysis/logger_time.h"
 #include "core/analysis/time_history_file.h"
 
 namespace kolma {
 
 namespace {
 
-// Days since 1970-01-01 of a proleptic Gregorian date.
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long long>(doe) - 719468;
-}
+constexpr double kSerialEpochDays = 25569.0;  // 1970-01-01 as a spreadsheet day number
 
-void CivilFromDays(long long z, int& y, int& m, int& d) {
-  z += 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const unsigned doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  y = static_cast<int>(yoe + era * 400 + (m <= 2));
-}
-
-int DaysInMonth(int year, int month) {
-  static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : days[month - 1];
-}
-
-// A row's time in the table's own unit (seconds since 1970 for dates, hours for elapsed
-// hours); NaN when the row's time cannot be read in the chosen order.
-double RowTime(const MeasurementTable& table, const MeasurementRow& row, DayMonthOrder order) {
+// A row's time in the table's own unit (seconds since 1970, UTC when the zone is known, for
+// dates and day numbers; hours for elapsed hours); NaN when the row's time cannot be read
+// in the chosen order. `written` receives the time as the file writes it.
+double RowTime(const MeasurementTable& table, const MeasurementRow& row, DayMonthOrder order, double zoneSeconds,
+               double& written) {
   if (!row.timeRead) return std::nan("");
-  if (table.timeKind == MeasurementTimeKind::ElapsedHours) return row.hours;
+  if (table.timeKind == MeasurementTimeKind::ElapsedHours) return written = row.clock;
+  if (table.timeKind == MeasurementTimeKind::SerialDays) return written = (row.clock - kSerialEpochDays) * 86400.0;
   int month = row.first, day = row.second;  // ISO: year-month-day
+  if (table.dateForm == DateTimeForm::Dotted) std::swap(month, day);
   if (table.dateForm == DateTimeForm::Slashed) {
     month = order == DayMonthOrder::DayFirst ? row.second : row.first;
     day = order == DayMonthOrder::DayFirst ? row.first : row.second;
   }
   if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(row.year, month)) return std::nan("");
-  return static_cast<double>(DaysFromCivil(row.year, static_cast<unsigned>(month), static_cast<unsigned>(day))) *
-             86400.0 + row.secondsOfDay;
+  written = static_cast<double>(DaysFromCivil(row.year, static_cast<unsigned>(month), static_cast<unsigned>(day))) *
+                86400.0 + row.clock;
+  return written - (row.hasOffset ? row.offsetMinutes * 60.0 : zoneSeconds);
 }
 
 // Six significant digits, as a person reads an hour count: 0.166667, 8760, 1.5.
@@ -63,23 +43,94 @@ std::string FormatHours(double hours) {
   return std::string(text, end);
 }
 
-// A time in the table's own unit as the user knows it from the file.
-std::string FormatTime(const MeasurementTable& table, double time) {
-  if (table.timeKind == MeasurementTimeKind::ElapsedHours) return FormatHours(time) + " h";
-  const double rounded = std::round(time);
-  const long long seconds = static_cast<long long>(rounded);
-  long long days = seconds / 86400;
-  long long ofDay = seconds % 86400;
-  if (ofDay < 0) ofDay += 86400, --days;
-  int y = 0, m = 0, d = 0;
-  CivilFromDays(days, y, m, d);
-  char text[48];
-  const int hh = static_cast<int>(ofDay / 3600), mm = static_cast<int>(ofDay / 60 % 60), ss = static_cast<int>(ofDay % 60);
-  if (ss != 0)
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", y, m, d, hh, mm, ss);
-  else
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", y, m, d, hh, mm);
-  return text;
+// Kept small: ten years of readings every ten minutes are half a million of them.
+struct Reading {
+  double time;  // on one time line: hours, or seconds since 1970 in UTC when the zone is known
+  double value;
+  std::uint32_t row;  // index into the table's rows
+};
+
+// How the rows' times are read: the table and the user's order and zone.
+struct TimeReading {
+  const MeasurementTable& table;
+  DayMonthOrder order;
+  bool zoneStated;
+  double zoneSeconds;
+
+  const MeasurementRow& Row(const Reading& r) const { return table.rows[r.row]; }
+  // Its offset from UTC is known (written in the file or stated by the user).
+  bool Zoned(const Reading& r) const {
+    return table.timeKind != MeasurementTimeKind::ElapsedHours && (Row(r).hasOffset || zoneStated);
+  }
+  // A reading's time as the user knows it from the file.
+  std::string Format(const Reading& r) const {
+    double written = 0.0;
+    RowTime(table, Row(r), order, zoneSeconds, written);
+    if (table.timeKind == MeasurementTimeKind::ElapsedHours) return FormatHours(written) + " h";
+    if (!Zoned(r)) return FormatCalendarTime(written);
+    const int offset = Row(r).hasOffset ? Row(r).offsetMinutes : static_cast<int>(zoneSeconds / 60.0);
+    return FormatCalendarTime(written) + " " + FormatUtcOffset(offset);
+  }
+};
+
+std::string Plural(std::size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// A logger on local time without offsets writes the autumn's repeated hour after the first:
+// the readings go back by an hour less one step. Later readings are moved an hour on, and
+// back again where the clock then jumps forward by an hour more than a step.
+void FollowClockChanges(const TimeReading& view, std::vector<Reading>& readings, ImportResult& result) {
+  std::vector<double> steps;
+  steps.reserve(readings.size());
+  for (std::size_t i = 1; i < readings.size(); ++i)
+    if (readings[i].time > readings[i - 1].time) steps.push_back(readings[i].time - readings[i - 1].time);
+  if (steps.empty()) return;
+  std::nth_element(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2), steps.end());
+  const double step = steps[steps.size() / 2];
+  if (!(step < 3600.0)) return;  // with hourly readings the repeated hour is not told from duplicates
+  const double tolerance = std::max(1.0, 0.1 * step);
+  double shift = 0.0, previous = readings[0].time;
+  for (std::size_t i = 1; i < readings.size(); ++i) {
+    const double jump = readings[i].time - previous;
+    previous = readings[i].time;
+    const bool local = !view.Zoned(readings[i]) && !view.Zoned(readings[i - 1]);
+    if (local && std::abs(jump - (step - 3600.0)) <= tolerance) {
+      shift += 3600.0;
+      result.clockBack.push_back(view.Format(readings[i]));
+    } else if (local && shift > 0.0 && std::abs(jump - (step + 3600.0)) <= tolerance) {
+      shift -= 3600.0;
+      result.clockForward.push_back(view.Format(readings[i]));
+    }
+    readings[i].time += shift;
+  }
+}
+
+// What the table tells, shown whatever the choices still lack.
+void AddTableNotes(const MeasurementTable& table, const ImportChoices& choices, ImportResult& r) {
+  if (table.skippedAbove > 0)
+    r.notes.push_back("Skipped " + Plural(static_cast<std::size_t>(table.skippedAbove), "line", "lines") +
+                      (table.headerLine > 0 ? " above the header" : " above the readings"));
+  if (table.unitLine > 0) r.notes.push_back("Skipped the units on line " + std::to_string(table.unitLine));
+  if (table.runningNumber)
+    r.notes.push_back("\"" + table.columns[static_cast<std::size_t>(table.timeColumn)].title +
+                      "\" counts 1, 2, 3...: no other column holds times, so it is read as hours");
+  if (table.timeKind == MeasurementTimeKind::DateTime || table.timeKind == MeasurementTimeKind::SerialDays) {
+    if (!std::isnan(choices.utcOffsetHours))
+      r.notes.push_back("Times without an offset are read at " +
+                        FormatUtcOffset(static_cast<int>(std::lround(choices.utcOffsetHours * 60))) +
+                        ", without clock changes");
+    else if (table.utcOffsets)
+      r.notes.push_back("Times are brought to one time line by their UTC offsets");
+  }
+}
+
+// What reading the rows found.
+void AddReadingNotes(ImportResult& r) {
+  if (r.newestFirst) r.notes.push_back("The newest reading comes first: the file is read from its end");
+  for (const std::string& at : r.clockBack)
+    r.notes.push_back("The clock goes back an hour at " + at + ": the repeated hour is read after the first");
+  for (const std::string& at : r.clockForward) r.notes.push_back("The clock goes forward an hour at " + at);
 }
 
 ImportResult Refuse(ImportResult result, ImportRefusal refusal, std::string error) {
@@ -89,12 +140,6 @@ ImportResult Refuse(ImportResult result, ImportRefusal refusal, std::string erro
   result.timeStep = 0.0;
   return result;
 }
-
-struct Reading {
-  double time;
-  double value;
-  int line;
-};
 
 // Indices (into readings), in file order, of a longest strictly increasing run of times:
 // the fewest readings are refused as out of order. Built from the end of the file so that
@@ -139,6 +184,10 @@ const char* ReadingRefusalText(ReadingRefusal reason) {
 ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoices& choices) {
   ImportResult result;
   if (!table.ok()) return Refuse(std::move(result), ImportRefusal::NoTable, table.error);
+  const bool zoneStated = !std::isnan(choices.utcOffsetHours);
+  if (zoneStated && !(std::abs(choices.utcOffsetHours) <= 14.0))
+    return Refuse(std::move(result), ImportRefusal::BadStep, "The UTC offset must lie between -14 and +14 hours");
+  AddTableNotes(table, choices, result);
 
   const int column = choices.column >= 0 ? choices.column : table.proposedColumn;
   if (column < 0)
@@ -154,58 +203,81 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
                   "The dates do not tell whether the day or the month comes first: choose the order");
 
   // Readable readings in file order; the others are refused as unparsable.
+  const double zoneSeconds = zoneStated ? std::round(choices.utcOffsetHours * 60.0) * 60.0 : 0.0;
+  const TimeReading view{table, order, zoneStated, zoneSeconds};
   std::vector<Reading> readings;
   readings.reserve(table.rows.size());
-  for (const MeasurementRow& row : table.rows) {
-    const double time = RowTime(table, row, order);
+  for (std::uint32_t r = 0; r < table.rows.size(); ++r) {
+    const MeasurementRow& row = table.rows[r];
+    double written = 0.0;
+    const double time = RowTime(table, row, order, zoneSeconds, written);
     const double value = table.Cell(row, column);
     if (std::isnan(time) || std::isnan(value))
       result.refused.push_back({row.line, ReadingRefusal::Unparsable});
     else
-      readings.push_back({time, value, row.line});
+      readings.push_back({time, value, r});
   }
+  for (const int line : table.shortLines) result.refused.push_back({line, ReadingRefusal::Unparsable});
   // Newest first, as some databases export: read backwards rather than refuse nearly all.
-  std::size_t falling = 0;
-  for (std::size_t i = 1; i < readings.size(); ++i) falling += readings[i].time < readings[i - 1].time ? 1 : 0;
+  std::size_t falling = 0, same = 0;
+  for (std::size_t i = 1; i < readings.size(); ++i) {
+    falling += readings[i].time < readings[i - 1].time ? 1 : 0;
+    same += readings[i].time == readings[i - 1].time ? 1 : 0;
+  }
   result.newestFirst = readings.size() > 1 && 2 * falling > readings.size() - 1;
   if (result.newestFirst) std::reverse(readings.begin(), readings.end());
+  if (table.timeKind == MeasurementTimeKind::DateTime && !zoneStated && readings.size() > 2)
+    FollowClockChanges(view, readings, result);
 
-  const std::vector<std::size_t> keptIndex = LongestIncreasing(readings);
-  std::vector<Reading> kept;
-  kept.reserve(keptIndex.size());
-  std::vector<std::size_t> dropped;
-  for (std::size_t i = 0, k = 0; i < readings.size(); ++i) {
-    if (k < keptIndex.size() && keptIndex[k] == i) {
-      kept.push_back(readings[i]);
-      ++k;
-    } else {
-      dropped.push_back(i);
+  // The readings left out of the longest run are moved aside, the run stays in place.
+  std::vector<Reading> dropped;
+  const bool inOrder = std::adjacent_find(readings.begin(), readings.end(), [](const Reading& a, const Reading& b) {
+                         return !(a.time < b.time);
+                       }) == readings.end();
+  if (!inOrder) {  // the usual file needs no search for the longest run
+    const std::vector<std::size_t> keptIndex = LongestIncreasing(readings);
+    std::size_t k = 0, to = 0;
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+      if (k < keptIndex.size() && keptIndex[k] == i) {
+        readings[to++] = readings[i];
+        ++k;
+      } else {
+        dropped.push_back(readings[i]);
+      }
     }
+    readings.resize(to);
   }
+  const std::vector<Reading>& kept = readings;
   // A dropped reading at the time of a kept one is a duplicate rather than out of order.
-  for (const std::size_t i : dropped) {
-    const auto at = std::lower_bound(kept.begin(), kept.end(), readings[i].time,
+  for (const Reading& d : dropped) {
+    const auto at = std::lower_bound(kept.begin(), kept.end(), d.time,
                                      [](const Reading& r, double t) { return r.time < t; });
-    const bool duplicate = at != kept.end() && at->time == readings[i].time;
-    result.refused.push_back({readings[i].line, duplicate ? ReadingRefusal::Duplicate : ReadingRefusal::OutOfOrder});
+    const bool duplicate = at != kept.end() && at->time == d.time;
+    result.refused.push_back({view.Row(d).line, duplicate ? ReadingRefusal::Duplicate : ReadingRefusal::OutOfOrder});
   }
   std::sort(result.refused.begin(), result.refused.end(),
             [](const RefusedReading& a, const RefusedReading& b) { return a.line < b.line; });
+  AddReadingNotes(result);
 
   result.readings = static_cast<int>(kept.size());
   if (kept.size() < 2)
     return Refuse(std::move(result), ImportRefusal::TooFewReadings,
                   "Fewer than two readings could be used: nothing to resample");
 
-  const double toHours = table.timeKind == MeasurementTimeKind::DateTime ? 1.0 / 3600.0 : 1.0;
+  const double toHours = table.timeKind == MeasurementTimeKind::ElapsedHours ? 1.0 : 1.0 / 3600.0;
   const double t0 = kept.front().time;
   std::vector<double> hours(kept.size());
   for (std::size_t i = 0; i < kept.size(); ++i) hours[i] = (kept[i].time - t0) * toHours;
-  result.firstTime = FormatTime(table, kept.front().time);
-  result.lastTime = FormatTime(table, kept.back().time);
+  result.firstTime = view.Format(kept.front());
+  result.lastTime = view.Format(kept.back());
   result.spanHours = hours.back();
   if (!std::isfinite(result.spanHours))
     return Refuse(std::move(result), ImportRefusal::TooManySamples, "The readings span more time than a history can hold");
+  // Most readings at the time of the one before: the median interval of the file is 0.
+  if (2 * same > kept.size() + dropped.size() - 1)
+    return Refuse(std::move(result), ImportRefusal::BadStep,
+                  "Most readings are at the same time as the one before (readings at the same time): the median "
+                  "interval is 0. Choose the time column, or a column of times of day beside the dates");
 
   std::vector<double> intervals(kept.size() - 1);
   for (std::size_t i = 1; i < kept.size(); ++i) intervals[i - 1] = hours[i] - hours[i - 1];
@@ -214,9 +286,15 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
 
   if (!(choices.maxGapHours > 0.0))
     return Refuse(std::move(result), ImportRefusal::BadStep, "The gap limit must be a positive number of hours");
-  for (std::size_t i = 1; i < kept.size(); ++i)
-    if (intervals[i - 1] > choices.maxGapHours * (1.0 + 1e-9))
-      result.longGaps.push_back({hours[i - 1], hours[i], FormatTime(table, kept[i - 1].time), FormatTime(table, kept[i].time)});
+  // Every hole interpolation bridges: at least one reading missing, or longer than the limit.
+  for (std::size_t i = 1; i < kept.size(); ++i) {
+    const bool longGap = intervals[i - 1] > choices.maxGapHours * (1.0 + 1e-9);
+    if (!longGap && !(intervals[i - 1] > 1.5 * result.proposedStepHours)) continue;
+    const MeasurementGap gap{hours[i - 1], hours[i], view.Format(kept[i - 1]), view.Format(kept[i])};
+    result.holes.push_back(gap);
+    result.bridgedHours += gap.Hours();
+    if (longGap) result.longGaps.push_back(gap);
+  }
   if (!result.longGaps.empty() && !choices.bridgeLongGaps) {
     const MeasurementGap& gap = result.longGaps.front();
     std::string error = "A gap of " + FormatHours(gap.Hours()) + " h from " + gap.start + " to " + gap.end +
@@ -224,7 +302,6 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
     if (result.longGaps.size() > 1) error += " (" + std::to_string(result.longGaps.size()) + " such gaps)";
     return Refuse(std::move(result), ImportRefusal::LongGap, error);
   }
-  for (const MeasurementGap& gap : result.longGaps) result.bridgedHours += gap.Hours();
 
   const double step = result.stepHours;
   if (!std::isfinite(step) || step <= 0.0)
@@ -237,7 +314,8 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
                   "At this step the history would have more than " + std::to_string(kMaxHistorySamples) +
                       " samples: choose a longer step");
 
-  // Linear interpolation between the readings on either side of each sample time.
+  // Linear interpolation between the readings on either side of each sample time; the
+  // readings are bounded by kMaxReadingMagnitude, so their difference cannot overflow.
   const int n = static_cast<int>(count);
   TVector values(n);
   double* out = values.Data();
@@ -251,7 +329,15 @@ ImportResult ImportMeasurements(const MeasurementTable& table, const ImportChoic
   result.values = std::move(values);
   result.timeStep = step;
   result.refusal = ImportRefusal::None;
+  for (const MeasurementGap& hole : result.holes)
+    result.notes.push_back("Bridged by interpolation: " + FormatHours(hole.Hours()) + " h from " + hole.start + " to " +
+                           hole.end);
   return result;
+}
+
+std::string ImportResult::ManyRefusedText() const {
+  return std::to_string(refused.size()) + " of the " +
+         std::to_string(refused.size() + static_cast<std::size_t>(std::max(readings, 0))) + " readings were refused";
 }
 
 }  // namespace kolma

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# kolma-batch import-measurements: a logger file to a history file, a gap it refuses, and
-# the choice of the column.
+# kolma-batch import-measurements: a logger file to a history file, a gap it refuses, the
+# choice of the columns, the corpus of logger exports and the refusal of many bad readings.
 # Usage: import_measurements.sh KOLMA_BATCH REPO_ROOT
 set -u
 batch=$1
@@ -38,6 +38,50 @@ grep -q 'from 2026-01-03 00:00' "$work/err" || fail "month first not read: $(cat
 
 [ "$(status_of "$batch" import-measurements "$work/none.csv" "$work/n.txt")" = 2 ] || fail "missing input status"
 grep -q "^kolma-batch: .*none.csv: " "$work/err" || fail "missing input message"
+
+# The corpus of logger exports: each gives the history beside it and says its note.
+corpus=$2/tests/core/analysis/logger_exports
+count=0
+while IFS='|' read -r file options note; do
+  case $file in '' | '#'*) continue ;; esac
+  count=$((count + 1))
+  # shellcheck disable=SC2086
+  if ! "$batch" import-measurements "$corpus/$file" "$work/c.txt" $options 2> "$work/err"; then
+    fail "$file: $(cat "$work/err")"
+    continue
+  fi
+  [ -z "$note" ] || grep -qF -- "$note" "$work/err" || fail "$file: no '$note' in: $(cat "$work/err")"
+  tr -d '\r' < "$work/c.txt" > "$work/got"
+  tr -d '\r' < "$corpus/${file%.*}.expected.txt" > "$work/want"
+  [ "$(wc -l < "$work/got")" = "$(wc -l < "$work/want")" ] && [ "$(head -1 "$work/got")" = "$(head -1 "$work/want")" ] ||
+    fail "$file: $(head -1 "$work/got") samples, not $(head -1 "$work/want")"
+  paste "$work/got" "$work/want" | awk '{ d = $1 - $2; if (d < 0) d = -d; if (d > 1e-5) bad = 1 } END { exit bad }' ||
+    fail "$file: history differs: $(paste "$work/got" "$work/want" | tr '\n' ' ')"
+done < "$corpus/manifest.txt"
+[ $count -ge 8 ] || fail "only $count exports in the corpus"
+
+# More than a tenth of the readings refused: nothing written unless accepted.
+printf 'h,T\n0,1\n1,x\n2,3\n3,y\n4,5\n' > "$work/m.csv"
+[ "$(status_of "$batch" import-measurements "$work/m.csv" "$work/m.txt")" = 1 ] || fail "many refused: status"
+grep -q '2 of the 5 readings were refused.*--accept-warnings' "$work/err" || fail "many refused: $(cat "$work/err")"
+[ -e "$work/m.txt" ] && fail "a file was written with many readings refused"
+[ "$(status_of "$batch" import-measurements "$work/m.csv" "$work/m.txt" --accept-warnings)" = 0 ] ||
+  fail "--accept-warnings: $(cat "$work/err")"
+[ "$(head -2 "$work/m.txt" | tr -d '\r' | tr '\n' ' ')" = "3 2E+0 " ] || fail "accepted history: $(cat "$work/m.txt")"
+
+# The time column named: a counter instead of the hours found, counting columns from 1.
+printf 'Nr;T;Stunden\n1;12,5;0\n2;11,5;0,5\n3;13,5;1\n4;12,0;1,5\n' > "$work/t.csv"
+"$batch" import-measurements "$work/t.csv" "$work/t.txt" --column 2 2> /dev/null || fail "hours found"
+[ "$(sed -n 2p "$work/t.txt" | tr -d '\r')" = "5E-1" ] || fail "hours not found: $(cat "$work/t.txt")"
+"$batch" import-measurements "$work/t.csv" "$work/t.txt" --time-column 1 --column 2 2> /dev/null || fail "--time-column 1"
+[ "$(head -3 "$work/t.txt" | tr -d '\r' | tr '\n' ' ')" = "4 1E+0 1.25E+1 " ] || fail "--time-column 1: $(cat "$work/t.txt")"
+[ "$(status_of "$batch" import-measurements "$work/t.csv" "$work/t.txt" --time-column 9)" = 2 ] || fail "--time-column 9"
+
+# A zone stated: the repeated autumn hour is then duplicates, listed, and too many to pass.
+[ "$(status_of "$batch" import-measurements "$corpus/autumn_local.csv" "$work/z.txt" --utc-offset 1)" = 1 ] ||
+  fail "--utc-offset 1: $(cat "$work/err")"
+grep -q 'line 11: duplicate time' "$work/err" || fail "duplicates not listed: $(cat "$work/err")"
+[ "$(status_of "$batch" import-measurements "$work/m.csv" "$work/z.txt" --utc-offset 15)" = 2 ] || fail "--utc-offset 15"
 
 [ $failures = 0 ] && echo "all import-measurements checks passed"
 exit $((failures > 0))

@@ -10,11 +10,13 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <span>
 #include <utility>
 #include <vector>
 
 #include "ui/widgets/numeric_edit.h"
+#include "ui/widgets/prompts.h"
 
 namespace kolma::ui {
 namespace {
@@ -34,10 +36,12 @@ QString SeparatorName(char separator) {
 
 QString TimeForm(const MeasurementTable& table) {
   if (table.timeKind == MeasurementTimeKind::ElapsedHours) return QStringLiteral("elapsed hours");
+  if (table.timeKind == MeasurementTimeKind::SerialDays) return QStringLiteral("spreadsheet day numbers such as 45444.5");
   switch (table.dateForm) {
     case DateTimeForm::IsoT: return QStringLiteral("dates and times such as 2026-03-01T14:00");
     case DateTimeForm::IsoSpace: return QStringLiteral("dates and times such as 2026-03-01 14:00");
     case DateTimeForm::Slashed: return QStringLiteral("dates and times such as 01/03/2026 14:00");
+    case DateTimeForm::Dotted: return QStringLiteral("dates and times such as 01.03.2026 14:00");
   }
   return QString();
 }
@@ -49,7 +53,12 @@ QString Detected(const MeasurementTable& table) {
                      .arg(SeparatorName(table.separator), header,
                           table.decimalComma ? QStringLiteral("comma") : QStringLiteral("point"));
   text[0] = text[0].toUpper();
-  if (table.timeColumn >= 0)
+  if (!table.ok()) return text + QStringLiteral("\n") + Text(table.error);
+  if (table.timeOfDayColumn >= 0)
+    text += QStringLiteral("\nTime in \"%1\" and \"%2\": %3")
+                .arg(Text(table.columns[table.timeColumn].title), Text(table.columns[table.timeOfDayColumn].title),
+                     TimeForm(table));
+  else if (table.timeColumn >= 0)
     text += QStringLiteral("\nTime in \"%1\": %2").arg(Text(table.columns[table.timeColumn].title), TimeForm(table));
   return text;
 }
@@ -87,18 +96,34 @@ void Unlisted(const std::vector<T>& all, QListWidget& list) {
 }  // namespace
 
 TImportMeasurementsDlg::TImportMeasurementsDlg(MeasurementTable table, const QString& fileName, QWidget* parent)
-    : TGradientDialog(parent), table_(std::move(table)) {
+    : TGradientDialog(parent), table_(std::move(table)), source_(std::move(table_.source)) {
   setObjectName(QStringLiteral("ImportMeasurementsDlg"));
   setWindowTitle(QStringLiteral("Import measurements - ") + fileName);
   BuildControls();
   FillChoices();
   Recompute();
-  resize(620, 640);
+  resize(660, 760);
 }
 
 void TImportMeasurementsDlg::BuildControls() {
   LabelDetected = ValueLabel("LabelDetected", this);
   LabelDetected->setWordWrap(true);
+  ComboTimeColumn = new QComboBox(this);
+  ComboTimeColumn->setObjectName(QStringLiteral("ComboTimeColumn"));
+  for (int c = 0; c < static_cast<int>(table_.columns.size()); ++c)
+    ComboTimeColumn->addItem(table_.headerLine > 0
+                                 ? QStringLiteral("%1 (column %2)").arg(Text(table_.columns[c].title)).arg(c + 1)
+                                 : Text(table_.columns[c].title),
+                             c);
+  ComboTimeColumn->setCurrentIndex(ComboTimeColumn->findData(table_.timeColumn));
+  ComboZone = new QComboBox(this);
+  ComboZone->setObjectName(QStringLiteral("ComboZone"));
+  // Whole hours from UTC-12 to UTC+14; data NaN: local time that may follow the clock changes.
+  ComboZone->addItem(QStringLiteral("as written, following the clock changes"), std::nan(""));
+  for (int h = -12; h <= 14; ++h)
+    ComboZone->addItem(h == 0 ? QStringLiteral("UTC, no clock changes")
+                              : QStringLiteral("UTC%1%2:00, no clock changes").arg(h < 0 ? '-' : '+').arg(std::abs(h), 2, 10, QChar('0')),
+                       static_cast<double>(h));
   ComboColumn = new QComboBox(this);
   ComboColumn->setObjectName(QStringLiteral("ComboColumn"));
   ComboColumn->setPlaceholderText(QStringLiteral("(choose)"));
@@ -122,6 +147,9 @@ void TImportMeasurementsDlg::BuildControls() {
   LabelLastTime = ValueLabel("LabelLastTime", this);
   LabelReadings = ValueLabel("LabelReadings", this);
   LabelBridged = ValueLabel("LabelBridged", this);
+  ListNotes = new QListWidget(this);
+  ListNotes->setObjectName(QStringLiteral("ListNotes"));
+  ListNotes->setWordWrap(true);
   ListRefused = new QListWidget(this);
   ListRefused->setObjectName(QStringLiteral("ListRefused"));
   LabelStatus = ValueLabel("LabelStatus", this);
@@ -147,24 +175,22 @@ void TImportMeasurementsDlg::BuildControls() {
   };
   grid->addWidget(new QLabel(QStringLiteral("Found:"), this), row, 0, Qt::AlignTop);
   grid->addWidget(LabelDetected, row++, 1);
+  add(QStringLiteral("Ti&me column:"), ComboTimeColumn);
   add(QStringLiteral("&Temperature column:"), ComboColumn);
-  QLabel* dayMonth = add(QStringLiteral("&Day and month:"), ComboDayMonth);
+  LabelDayMonth = add(QStringLiteral("&Day and month:"), ComboDayMonth);
+  add(QStringLiteral("&Zone of the times:"), ComboZone);
   add(QStringLiteral("Time &step ="), EditStep, LabelProposedStep);
   add(QStringLiteral("&Gap limit ="), EditMaxGap);
   add(QStringLiteral("Gaps longer than the limit:"), ListGaps);
   grid->addWidget(CheckBridge, row++, 1);
-  for (auto [caption, value] : {std::pair{"First reading:", LabelFirstTime}, std::pair{"Last reading:", LabelLastTime},
+  for (auto [caption, value] : {std::pair{"First reading (hour 0):", LabelFirstTime}, std::pair{"Last reading:", LabelLastTime},
                                 std::pair{"Readings:", LabelReadings}, std::pair{"Hours bridged:", LabelBridged}}) {
     grid->addWidget(new QLabel(QString::fromLatin1(caption), this), row, 0);
     grid->addWidget(value, row++, 1);
   }
+  add(QStringLiteral("&Notes:"), ListNotes);
   add(QStringLiteral("&Readings refused:"), ListRefused);
   grid->setColumnStretch(1, 1);
-
-  // Day and month only matter for slashed dates.
-  const bool slashed = table_.timeKind == MeasurementTimeKind::DateTime && table_.dateForm == DateTimeForm::Slashed;
-  ComboDayMonth->setVisible(slashed);
-  dayMonth->setVisible(slashed);
 
   QHBoxLayout* buttons = MakeOkCancelRow(OKBtn, CancelBtn);
   auto* main = new QVBoxLayout(this);
@@ -173,13 +199,23 @@ void TImportMeasurementsDlg::BuildControls() {
   main->addWidget(LabelStatus);
   main->addLayout(buttons);
 
+  connect(ComboTimeColumn, &QComboBox::currentIndexChanged, this, &TImportMeasurementsDlg::TimeColumnChosen);
+  connect(ComboZone, &QComboBox::currentIndexChanged, this, &TImportMeasurementsDlg::Recompute);
   connect(ComboColumn, &QComboBox::currentIndexChanged, this, &TImportMeasurementsDlg::Recompute);
   connect(ComboDayMonth, &QComboBox::currentIndexChanged, this, &TImportMeasurementsDlg::Recompute);
   connect(EditStep, &TNumericEdit::valueChanged, this, &TImportMeasurementsDlg::StepEdited);
   connect(EditMaxGap, &TNumericEdit::valueChanged, this, &TImportMeasurementsDlg::Recompute);
   connect(CheckBridge, &QCheckBox::toggled, this, &TImportMeasurementsDlg::Recompute);
   connect(OKBtn, &QPushButton::clicked, this, [this] {
-    if (CommitEdits(this, {EditStep, EditMaxGap}) && result_.ok()) accept();
+    if (!CommitEdits(this, {EditStep, EditMaxGap}) || !result_.ok()) return;
+    // A wrong column or form refuses many readings: taking the rest must be meant.
+    if (result_.ManyRefused() &&
+        !Prompts().AskYesNo(this, PromptIcon::Warning, QStringLiteral("Import measurements"),
+                            QStringLiteral("%1, more than a tenth of them.\n\nImport the history from the other %2?")
+                                .arg(Text(result_.ManyRefusedText()))
+                                .arg(result_.readings)))
+      return;
+    accept();
   });
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -189,18 +225,35 @@ void TImportMeasurementsDlg::FillChoices() {
   LabelDetected->setText(Detected(table_));
   const QSignalBlocker quietColumn(ComboColumn);
   const QSignalBlocker quietOrder(ComboDayMonth);
+  ComboColumn->clear();
   for (int c = 0; c < static_cast<int>(table_.columns.size()); ++c) {
     if (c == table_.timeColumn || !table_.columns[c].numeric) continue;
     // Without a header the title already is "Column N".
     const QString title = Text(table_.columns[c].title);
     ComboColumn->addItem(table_.headerLine > 0 ? QStringLiteral("%1 (column %2)").arg(title).arg(c + 1) : title, c);
   }
-  ComboColumn->setCurrentIndex(ComboColumn->findData(table_.proposedColumn));
+  // A column the user chose stays chosen while it still holds readings.
+  const int kept = columnChoice_ >= 0 ? ComboColumn->findData(columnChoice_) : -1;
+  ComboColumn->setCurrentIndex(kept >= 0 ? kept : ComboColumn->findData(table_.proposedColumn));
   ComboColumn->setEnabled(ComboColumn->count() > 1);
+  // Day and month only matter for slashed dates.
+  const bool slashed = table_.timeKind == MeasurementTimeKind::DateTime && table_.dateForm == DateTimeForm::Slashed;
+  ComboDayMonth->setVisible(slashed);
+  LabelDayMonth->setVisible(slashed);
   ComboDayMonth->setCurrentIndex(table_.detectedOrder == DayMonthOrder::DayFirst     ? 0
                                  : table_.detectedOrder == DayMonthOrder::MonthFirst ? 1
                                                                                      : -1);
   ComboDayMonth->setEnabled(table_.dayMonthAmbiguous);
+}
+
+// The file read again with the user's time column; a column without times says so and
+// holds OK until another one is chosen.
+void TImportMeasurementsDlg::TimeColumnChosen() {
+  if (ComboColumn->currentIndex() >= 0) columnChoice_ = ComboColumn->currentData().toInt();
+  table_ = ParseMeasurements(source_, ComboTimeColumn->currentData().toInt());
+  table_.source = std::string();
+  FillChoices();
+  Recompute();
 }
 
 ImportChoices TImportMeasurementsDlg::Choices() const {
@@ -212,6 +265,7 @@ ImportChoices TImportMeasurementsDlg::Choices() const {
   choices.stepHours = stepChosen_ ? EditStep->value() : 0.0;
   choices.maxGapHours = EditMaxGap->value();
   choices.bridgeLongGaps = CheckBridge->isChecked();
+  choices.utcOffsetHours = ComboZone->currentData().toDouble();
   return choices;
 }
 
@@ -262,6 +316,9 @@ void TImportMeasurementsDlg::ShowResult() {
     ListRefused->addItem(
         QStringLiteral("Line %1: %2").arg(refused.line).arg(QString::fromLatin1(ReadingRefusalText(refused.reason))));
   Unlisted(r.refused, *ListRefused);
+  ListNotes->clear();
+  for (const std::string& note : Listed(r.notes)) ListNotes->addItem(Text(note));
+  Unlisted(r.notes, *ListNotes);
 
   LabelStatus->setText(r.ok() ? QStringLiteral("The history will have %1 samples, one every %2.")
                                     .arg(r.values.NrOfElem())

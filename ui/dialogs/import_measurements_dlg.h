@@ -1,9 +1,11 @@
 #pragma once
 // What a logger file holds, shown before anything replaces the edited history: the format
-// found, the user's choices (temperature column, day/month order, step, gap limit), the
-// long gaps, the readings refused and the summary of the history it would give. Every
-// change of a choice imports again; OK is open only while the import gives a history.
+// found, the user's choices (time column, temperature column, day/month order, zone, step,
+// gap limit), the long gaps, the readings refused and the summary of the history it would
+// give. Every change of a choice imports again; OK is open only while the import gives a
+// history, and asks first when many readings were refused.
 #include <QString>
+#include <string>
 
 #include "core/analysis/measurement_import.h"
 #include "ui/dialogs/dialog_background.h"
@@ -30,19 +32,25 @@ class TImportMeasurementsDlg : public TGradientDialog {
  private:
   void BuildControls();
   void FillChoices();
+  void TimeColumnChosen();
   void StepEdited();
   void Recompute();
   void ShowResult();
   kolma::ImportChoices Choices() const;
 
   kolma::MeasurementTable table_;
+  std::string source_;  // the file's text, read again when the user names the time column
   kolma::ImportResult result_;
+  int columnChoice_ = -1;     // the temperature column chosen before the time column changed
   bool stepChosen_ = false;  // the user typed a step: it no longer follows the proposal
   bool showing_ = false;     // the program is setting the step edit
 
   QLabel* LabelDetected = nullptr;
+  QComboBox* ComboTimeColumn = nullptr;
   QComboBox* ComboColumn = nullptr;
   QComboBox* ComboDayMonth = nullptr;
+  QLabel* LabelDayMonth = nullptr;
+  QComboBox* ComboZone = nullptr;
   TNumericEdit* EditStep = nullptr;
   QLabel* LabelProposedStep = nullptr;
   TNumericEdit* EditMaxGap = nullptr;
@@ -53,6 +61,7 @@ class TImportMeasurementsDlg : public TGradientDialog {
   QLabel* LabelReadings = nullptr;
   QLabel* LabelBridged = nullptr;
   QListWidget* ListRefused = nullptr;
+  QListWidget* ListNotes = nullptr;
   QLabel* LabelStatus = nullptr;
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;

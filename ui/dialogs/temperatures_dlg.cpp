@@ -38,6 +38,9 @@
 namespace kolma::ui {
 namespace {
 
+// What the caption says after an import, before the first reading's date and time.
+const QString kHourZero = QStringLiteral(" - hour 0 = ");
+
 const QString kWarning = QStringLiteral("Warning");
 const QString kLoadedHistoryRole = QStringLiteral("the history file loaded in the editor");
 const QString kTooFewSamples =
@@ -428,6 +431,8 @@ void TTemperaturesDlg::ImportClick() {
   EditedValues = dialog.Result().values;
   EditedTimeStep = dialog.Result().timeStep;
   NewSourceShown();
+  // Hour 0 of the history is the first reading: its date stays in sight in the caption.
+  setWindowTitle(windowTitle() + kHourZero + QString::fromStdString(dialog.Result().firstTime));
 }
 
 void TTemperaturesDlg::GeneratorClick() {
@@ -490,6 +495,9 @@ void TTemperaturesDlg::SaveClick() {
 }
 
 void TTemperaturesDlg::NewSourceShown() {
+  // A new source has its own hour 0: an imported file's date no longer applies.
+  QString caption = windowTitle();
+  if (const int at = caption.indexOf(kHourZero); at >= 0) setWindowTitle(caption.left(at));
   newSource_ = true;
   filteredSinceSource_ = false;
   NewHistoryShown();

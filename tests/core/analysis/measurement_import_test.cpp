@@ -202,7 +202,11 @@ TEST(MeasurementImport, RefusesWhatCannotBecomeAHistory) {
       {"one reading", "time,temp\n2026-03-01 00:00,1\n", 0, ImportRefusal::TooFewReadings},
       {"step longer than the record", "0,1\n1,2\n", 2, ImportRefusal::BadStep},
       {"too many samples", "0,1\n100000,2\n", 0.001, ImportRefusal::TooManySamples},
-      {"a span beyond any number", "-1e308,1\n1e308,2\n", 0, ImportRefusal::TooManySamples},
+      {"times beyond any reading's magnitude", "-1e308,1\n1e308,2\n", 0, ImportRefusal::NoTable},
+      {"readings beyond any magnitude", "t,T\n2026-03-01 00:00,-1e308\n2026-03-01 01:00,1e308\n", 0,
+       ImportRefusal::NoTable},
+      {"a date without its time on most lines", "Date,T\n2026-03-01,1\n2026-03-01,2\n2026-03-01,3\n2026-03-02,4\n",
+       0, ImportRefusal::BadStep},
   };
   for (const Case& c : cases) {
     ImportChoices choices;
@@ -212,9 +216,121 @@ TEST(MeasurementImport, RefusesWhatCannotBecomeAHistory) {
     EXPECT_EQ(r.refusal, c.refusal) << c.name << ": " << r.error;
     EXPECT_FALSE(r.error.empty()) << c.name;
   }
+  EXPECT_NE(Import("Date,T\n2026-03-01,1\n2026-03-01,2\n2026-03-01,3\n2026-03-02,4\n").error.find(
+                "readings at the same time"),
+            std::string::npos);
   const MeasurementTable directory = ReadMeasurementFile(std::filesystem::temp_directory_path());
   EXPECT_EQ(directory.status, MeasurementTableStatus::ReadFailed);
   EXPECT_FALSE(directory.error.empty());
+}
+
+// The time column runs one way; a counter of lines is taken for hours only when nothing
+// else can be the time, and the user's choice of the column overrides what was found.
+TEST(MeasurementImport, TimeColumnIsOneThatRunsOneWayOrTheOneTheUserNames) {
+  struct Case {
+    const char* name;
+    std::string text;
+    int forced;
+    int timeColumn, timeOfDay, proposed;
+    MeasurementTimeKind kind;
+    bool runningNumber;
+    double step;
+  };
+  const auto H = MeasurementTimeKind::ElapsedHours;
+  const auto DT = MeasurementTimeKind::DateTime;
+  const std::string counted = "Nr;T;Stunden\n1;12,5;0\n2;11,5;0,5\n3;13,5;1,5\n4;12,0;2\n5;12,5;2,5\n";
+  const std::string twoColumns = "Datum;Uhrzeit;T\n1.6.2024;23:00;1\n1.6.2024;23:30;2\n2.6.2024;0:00;3\n";
+  const std::vector<Case> cases = {
+      {"a counter beside hours", counted, -1, 2, -1, 1, H, false, 0.5},
+      {"a counter named by the user", counted, 0, 0, -1, -1, H, false, 1},
+      {"a counter alone", "No,T\n1,12.5\n2,11.5\n3,13.5\n", -1, 0, -1, 1, H, true, 1},
+      {"temperatures before the hours", "T,h\n12.5,0\n11.5,2\n13.5,4\n", -1, 1, -1, 0, H, false, 2},
+      {"date and time columns found", twoColumns, -1, 0, 1, 2, DT, false, 0.5},
+      {"the time of day named", twoColumns, 1, 0, 1, 2, DT, false, 0.5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const MeasurementTable table = ParseMeasurements(c.text, c.forced);
+    ASSERT_TRUE(table.ok()) << table.error;
+    EXPECT_EQ(table.timeColumn, c.timeColumn);
+    EXPECT_EQ(table.timeOfDayColumn, c.timeOfDay);
+    EXPECT_EQ(table.proposedColumn, c.proposed);
+    EXPECT_EQ(table.timeKind, c.kind);
+    EXPECT_EQ(table.runningNumber, c.runningNumber);
+    ImportChoices choices;
+    choices.column = c.proposed < 0 ? 1 : -1;  // "T" when two columns of numbers are left
+    const ImportResult r = ImportMeasurements(table, choices);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_DOUBLE_EQ(r.timeStep, c.step);
+  }
+  EXPECT_FALSE(ParseMeasurements("Date,Place,T\n2026-03-01 00:00,A,1\n2026-03-01 01:00,B,2\n", 1).ok());
+  EXPECT_FALSE(ParseMeasurements("Date,T\n2026-03-01 00:00,1\n2026-03-01 01:00,2\n", 5).ok());
+}
+
+// A logger on local time writes the autumn's repeated hour after the first: read on one
+// time line when the step tells it, as duplicates when the user states a fixed zone.
+TEST(MeasurementImport, RepeatedAutumnHourIsTheClockGoingBackUnlessTheZoneIsStated) {
+  std::string text = "Zeit;T\n";
+  const char* clock[] = {"01:40", "01:50", "02:00", "02:20", "02:40", "02:00", "02:20", "02:40", "03:00", "03:20"};
+  for (int i = 0; i < 10; ++i) text += std::string("2025-10-26 ") + clock[i] + ";" + std::to_string(i) + "\n";
+  // A month later the clock goes forward again (a step plus an hour), and is followed back.
+  text += "2025-11-30 01:00;10\n2025-11-30 01:20;11\n2025-11-30 02:40;12\n2025-11-30 03:00;13\n";
+  const MeasurementTable table = ParseMeasurements(text);
+  ImportChoices choices;
+  choices.maxGapHours = 1000;
+  choices.stepHours = 1.0 / 3;
+  ImportResult r = ImportMeasurements(table, choices);
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_TRUE(r.refused.empty());
+  EXPECT_EQ(r.clockBack, std::vector<std::string>{"2025-10-26 02:00"});
+  EXPECT_EQ(r.clockForward, std::vector<std::string>{"2025-11-30 02:40"});
+  EXPECT_EQ(r.lastTime, "2025-11-30 03:00");
+  EXPECT_DOUBLE_EQ(r.values.Element(5), 5.0) << "02:00 the second time, one step after 02:40";
+  EXPECT_NEAR(r.spanHours, 35 * 24 + 1 + 1.0 / 3, 1e-9);
+
+  choices.utcOffsetHours = 1;
+  r = ImportMeasurements(table, choices);
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_TRUE(r.clockBack.empty());
+  ASSERT_EQ(r.refused.size(), 3u);
+  EXPECT_EQ(r.refused[0].reason, ReadingRefusal::Duplicate);
+  EXPECT_EQ(r.firstTime, "2025-10-26 01:40 +01:00");
+}
+
+// More than a tenth of the readings refused (and more than one) must be confirmed; the
+// magnitude limit refuses readings no analysis would take.
+TEST(MeasurementImport, ManyRefusedReadingsAreFlagged) {
+  struct Case {
+    const char* name;
+    std::string rows;
+    bool many;
+  };
+  const std::vector<Case> cases = {
+      {"one of five", "0,1\n1,x\n2,3\n3,4\n4,5\n", false},
+      {"two of twenty", "0,1\n1,x\n2,3\n3,4\n4,5\n5,1\n6,x\n7,3\n8,4\n9,5\n"
+                        "10,1\n11,2\n12,3\n13,4\n14,5\n15,1\n16,2\n17,3\n18,4\n19,5\n", false},
+      {"two of ten, one beyond the magnitude", "0,1\n1,x\n2,3\n3,4\n4,5\n5,1\n6,2e15\n7,3\n8,4\n9,-1e15\n", true},
+  };
+  for (const Case& c : cases) {
+    const ImportResult r = Import("h,T\n" + c.rows);
+    ASSERT_TRUE(r.ok()) << c.name << ": " << r.error;
+    EXPECT_EQ(r.ManyRefused(), c.many) << c.name;
+  }
+  EXPECT_EQ(Import("h,T\n" + cases[2].rows).ManyRefusedText(), "2 of the 10 readings were refused");
+}
+
+// A few wide lines must not make every line as wide: the cells follow the file's fields.
+TEST(MeasurementImport, MemoryFollowsTheFileNotItsWidestLine) {
+  std::string text;
+  for (int i = 0; i < 101; ++i) text += std::to_string(i) + "," + std::to_string(i % 7) + std::string(998, ',') + "\n";
+  for (int i = 101; i < 20000; ++i) text += i % 2 ? std::to_string(i) + "\n" : std::to_string(i) + ",1\n";
+  const MeasurementTable table = ParseMeasurements(text);
+  ASSERT_TRUE(table.ok()) << table.error;
+  EXPECT_EQ(table.columns.size(), 1000u);
+  EXPECT_LT(table.cells.size(), 101u * 1000 + 2 * 20000);
+  EXPECT_EQ(table.shortLines.size(), 9950u);
+  const ImportResult r = ImportMeasurements(table, {});
+  EXPECT_EQ(r.refused.size(), 9950u);
 }
 
 }  // namespace

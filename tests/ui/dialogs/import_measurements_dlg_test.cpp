@@ -15,6 +15,9 @@
 
 #include <memory>
 
+#include "core/model/project.h"
+#include "tests/ui/scripted_prompts.h"
+#include "ui/dialogs/temperatures_dlg.h"
 #include "ui/widgets/numeric_edit.h"
 
 namespace kolma::ui {
@@ -115,6 +118,67 @@ TEST_F(ImportMeasurementsDlgTest, AmbiguousDayAndMonthAreAsked) {
   order->setCurrentIndex(1);  // 3 January and 3 February
   EXPECT_DOUBLE_EQ(Find<TNumericEdit>("EditStep")->value(), 31 * 24.0);
   EXPECT_DOUBLE_EQ(Result().timeStep, 31 * 24.0);
+}
+
+// The time column found is the one that names hours; the user names the counter instead,
+// then a column of text, which holds OK until a column of times is chosen again.
+TEST_F(ImportMeasurementsDlgTest, TimeColumnIsChosenByTheUser) {
+  Open("Logger;Dam-West-01;;\nNr;T;Stunden;Ort\n1;12,5;0;A\n2;11,5;0,5;A\n3;13,5;1;B\n4;12,0;1,5;B\n");
+  QComboBox* time = Find<QComboBox>("ComboTimeColumn");
+  ASSERT_EQ(time->count(), 4);
+  EXPECT_EQ(time->currentText(), QStringLiteral("Stunden (column 3)"));
+  EXPECT_EQ(Find<QComboBox>("ComboColumn")->currentText(), QStringLiteral("T (column 2)")) << "not the lines' numbers";
+  ASSERT_TRUE(OkEnabled()) << Shown("LabelStatus").toStdString();
+  EXPECT_DOUBLE_EQ(Result().timeStep, 0.5);
+  EXPECT_TRUE(Items("ListNotes").contains(QStringLiteral("Skipped 1 line above the header")));
+
+  time->setCurrentIndex(0);  // "Nr": one reading an hour
+  ASSERT_TRUE(OkEnabled()) << Shown("LabelStatus").toStdString();
+  EXPECT_EQ(Find<QComboBox>("ComboColumn")->currentText(), QStringLiteral("T (column 2)"));
+  EXPECT_DOUBLE_EQ(Result().timeStep, 1.0);
+  EXPECT_DOUBLE_EQ(Result().values.Element(2), 11.5);
+  EXPECT_TRUE(Shown("LabelDetected").contains(QStringLiteral("Time in \"Nr\": elapsed hours")));
+
+  time->setCurrentIndex(3);  // "Ort" holds places, not times
+  EXPECT_FALSE(OkEnabled());
+  EXPECT_TRUE(Shown("LabelStatus").contains(QStringLiteral("holds no times"))) << Shown("LabelStatus").toStdString();
+  time->setCurrentIndex(2);
+  EXPECT_TRUE(OkEnabled());
+}
+
+// More than a tenth of the readings refused: OK asks, and No keeps the dialog open.
+TEST_F(ImportMeasurementsDlgTest, OkConfirmsWhenManyReadingsWereRefused) {
+  testing::TScriptedPrompts prompts;
+  Open("h,T\n0,1\n1,x\n2,3\n3,y\n4,5\n");
+  ASSERT_TRUE(OkEnabled());
+  prompts.yesNoAnswers = {false, true};
+  Find<QPushButton>("OKBtn")->click();
+  ASSERT_EQ(prompts.Count(QStringLiteral("question")), 1);
+  EXPECT_TRUE(prompts.shown[0].text.startsWith(QStringLiteral("2 of the 5 readings were refused")))
+      << prompts.shown[0].text.toStdString();
+  EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Warning);
+  EXPECT_TRUE(dialog->isVisible());
+  Find<QPushButton>("OKBtn")->click();
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_FALSE(dialog->isVisible());
+}
+
+// After an import the editor's caption names the day and hour of hour 0, once however
+// often the user imports.
+TEST_F(ImportMeasurementsDlgTest, EditorCaptionNamesTheFirstReading) {
+  testing::TScriptedPrompts prompts;
+  Project project;
+  project.InitDefaults();
+  TTemperaturesDlg editor(project);
+  editor.EditMode = TTemperaturesDlg::UpstreamFace;
+  editor.show();
+  editor.RunDialog = [](QDialog&) { return int(QDialog::Accepted); };
+  for (const char* text : {"Zeit;T\n01.06.2024 00:00;1\n01.06.2024 01:00;2\n", "Zeit;T\n02.06.2024 06:00;1\n02.06.2024 07:00;2\n"}) {
+    Open(text);
+    prompts.fileAnswers.push_back(folder.filePath(QStringLiteral("readings.csv")));
+    editor.findChild<QPushButton*>(QStringLiteral("ButtonImport"))->click();
+  }
+  EXPECT_EQ(editor.windowTitle(), QStringLiteral("Time history of temperatures at the upstream face - hour 0 = 2024-06-02 06:00"));
 }
 
 }  // namespace
