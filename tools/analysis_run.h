@@ -36,7 +36,9 @@ double TimeStepOrDefault(const AnalysisOptionsLine& line, const Project& project
 int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces, bool acceptWarnings);
 int RunInverseOrReport(Project& project, double timeStep, bool acceptWarnings);
 
-// Writes the table to every output the line names; at least one must be named.
+// Writes the table to every output the line names; at least one must be named. The rows are
+// made while they are written.
+int WriteTableOrReport(const TTableRows& table, const AnalysisOptionsLine& line);
 int WriteTableOrReport(const TResultTable& table, const AnalysisOptionsLine& line);
 
 }  // namespace kolma::batch
