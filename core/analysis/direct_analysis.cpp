@@ -244,7 +244,6 @@ AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest&
   const int total = nodes + thermometers;
   std::vector<std::int64_t> bins;
   for (const FaceHarmonic& h : retained) bins.push_back(h.bin);
-  std::vector<Complex> coefficients(static_cast<size_t>(total) * retained.size());
   std::vector<TSynthesisTarget> targets;
   for (int i = 1; i <= total; ++i) {
     const bool isNode = i <= nodes;
@@ -255,14 +254,16 @@ AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest&
     const double x = points.Element(i);
     const double steady = meanUp + (x - s.Xu) * (meanDown - meanUp) / (s.Xd - s.Xu);
     for (int t = 0; t < rows; ++t) column[t * stride] = steady;
+  }
+  const auto coefficients = [&](size_t point, Complex* c) {
+    const double x = points.Element(static_cast<int>(point) + 1);
     for (size_t h = 0; h < retained.size(); ++h) {
       const FaceHarmonic& harmonic = retained[h];
       const SlabTransfer transfer =
           SlabHarmonicTransfer(harmonic.waveNumber * (x - s.Xu), harmonic.waveNumber * (s.Xd - x));
-      coefficients[static_cast<size_t>(i - 1) * retained.size() + h] =
-          harmonic.upstream * transfer.fromUpstream + harmonic.downstream * transfer.fromDownstream;
+      c[h] = harmonic.upstream * transfer.fromUpstream + harmonic.downstream * transfer.fromDownstream;
     }
-  }
+  };
   THarmonicSynthesis synthesis(std::move(bins), steps, request.timeStep, spectra.fundamentalPeriod, total);
   int shown = 0;
   const bool summed = synthesis.Add(coefficients, targets, [&](double fraction) {

@@ -79,9 +79,14 @@ class THarmonicSynthesis {
   // and Add returns false, with the targets partly summed.
   bool Add(const std::vector<std::complex<double>>& coefficients, const std::vector<TSynthesisTarget>& targets,
            const std::function<bool(double)>& progress = {});
+  // The same with the coefficients of point p written by coefficients(p, c) into c[0..terms),
+  // asked for when the road needs them (the transforms one point at a time).
+  using TCoefficients = std::function<void(std::size_t point, std::complex<double>* c)>;
+  bool Add(const TCoefficients& coefficients, const std::vector<TSynthesisTarget>& targets,
+           const std::function<bool(double)>& progress = {});
 
  private:
-  bool AddDirect(const std::vector<std::complex<double>>& coefficients, const std::vector<TSynthesisTarget>& targets,
+  bool AddDirect(const TCoefficients& coefficients, const std::vector<TSynthesisTarget>& targets,
                  const std::function<bool(double)>& progress);
 
   std::vector<std::int64_t> bins_;

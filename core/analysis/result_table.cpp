@@ -201,7 +201,9 @@ void AppendCsvField(std::string& out, std::string_view text) {
     out += "\"\"";
     return;
   }
-  if (text.find_first_of("\",\r\n") == std::string_view::npos) {
+  bool plain = true;
+  for (char c : text) plain = plain && c != '"' && c != ',' && c != '\r' && c != '\n';
+  if (plain) {
     out += text;
     return;
   }
