@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace kolma::ui {
 
@@ -25,10 +26,16 @@ class TRunReader {
     run.end = first + 1;
     x_.clear();
     y_.clear();
+    // Room for every vertex the run may have: the pages not written are never touched, and the
+    // vertices are not copied again and again as they grow.
+    if (x_.capacity() < items_.size() - first + 1) {
+      x_.reserve(items_.size() - first + 1);
+      y_.reserve(items_.size() - first + 1);
+    }
     const TChartItem& start = items_[first];
     Add(start.x1, start.y1);
     Add(start.x2, start.y2);
-    while (run.end < items_.size() && ContinuesPolyline(items_[run.end - 1], items_[run.end])) {
+    while (run.end < items_.size() && Continues(items_[run.end - 1], items_[run.end], start)) {
       Add(items_[run.end].x2, items_[run.end].y2);
       ++run.end;
     }
@@ -49,6 +56,16 @@ class TRunReader {
     finite_ = finite_ && std::isfinite(x) && std::isfinite(y);
     x_.push_back(x);
     y_.push_back(y);
+  }
+
+  // ContinuesPolyline, with the pen compared to the run's first line (the same, as every line
+  // of the run has its pen) and the colours compared as bytes first: equal bytes are equal
+  // colours, and a call per line is what a million lines cannot afford.
+  static bool Continues(const TChartItem& previous, const TChartItem& next, const TChartItem& style) {
+    if (next.kind != ChartItemKind::Line || !next.fromPen || next.x1 != previous.x2 || next.y1 != previous.y2 ||
+        next.penStyle != style.penStyle || next.lineWidth != style.lineWidth)
+      return false;
+    return std::memcmp(&next.color, &style.color, sizeof(QColor)) == 0 || next.color == style.color;
   }
 
   void Keep(TPolylineRun& run) {
