@@ -1,7 +1,7 @@
 // Writes the project that bench/time_batch.sh times: YEARS years of hourly face temperatures
 // (annual and daily cycles with noise), a 10 m section of DIVISIONS divisions and ten
 // thermometers between the faces. Built by the script against the core library.
-// Usage: make_long_project OUT.kol [YEARS] [DIVISIONS] [MIN_HARMONICS]
+// Usage: make_long_project OUT.kol [YEARS] [DIVISIONS] [MIN_HARMONICS]  (YEARS may be fractional)
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_long_project OUT.kol [YEARS] [DIVISIONS] [MIN_HARMONICS]\n");
     return 2;
   }
-  const int years = argc > 2 ? std::atoi(argv[2]) : 10;
+  const double years = argc > 2 ? std::atof(argv[2]) : 10.0;
   const int divisions = argc > 3 ? std::atoi(argv[3]) : 50;
   const int minHarmonics = argc > 4 ? std::atoi(argv[4]) : 40;
   constexpr double pi = std::numbers::pi;
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   p.AnalysisOptions.PaddingMode = 0;
   std::mt19937 rng(2024);
   std::normal_distribution<double> noise(0.0, 0.8);
-  const int n = 8760 * years;
+  const int n = static_cast<int>(std::lround(8760 * years));
   p.UpstreamHistory = {kolma::TVector(n), 1.0};
   p.DownstreamHistory = {kolma::TVector(n), 1.0};
   for (int j = 1; j <= n; ++j) {
