@@ -106,10 +106,10 @@ if ! ldd "$batch" 2> /dev/null | grep -q 'lib[at]san'; then
   [ "$(wc -l < "$work/m.csv")" = 876002 ] || fail "long table within 400 MB: rows"
   # Results beyond the memory left: a message, no abort, no file.
   status=$( (ulimit -v 60000; "$batch" direct "$examples/annual-daily-10m.kol" --time-step 0.01 \
-    --csv "$work/n.csv" > "$work/out" 2> "$work/err"; echo $?) 2> /dev/null )
+    --csv "$work/mem.csv" > "$work/out" 2> "$work/err"; echo $?) 2> /dev/null )
   [ "$status" = 1 ] || fail "results beyond the memory: exit status $status"
   grep -q 'not enough memory' "$work/err" || fail "results beyond the memory: message"
-  [ -e "$work/n.csv" ] && fail "a file was written for results beyond the memory"
+  [ -e "$work/mem.csv" ] && fail "a file was written for results beyond the memory"
 fi
 
 if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
