@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times kolma-batch on long records, as whole processes: the ten-year case (ten years of
 # hourly faces, 50 divisions, 10 thermometers, the stress spreadsheet as CSV) and a year of
-# hourly faces at the largest MinHarmonics. Prints the median wall time and the median peak
-# memory of RUNS runs of each.
+# hourly faces at the largest MinHarmonics. Prints the median wall time, the median processor
+# time (user + system: less sensitive to other work on the machine) and the median peak memory
+# of RUNS runs of each.
 # Usage: bench/time_batch.sh BUILD_DIR [RUNS]   (needs /usr/bin/time: apt-get install time)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,19 +23,21 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 # time_case NAME ARGS...: RUNS runs, then "NAME: median s, median MB peak".
 time_case() {
   local name=$1; shift
-  : > "$work/seconds"; : > "$work/kbytes"
+  : > "$work/seconds"; : > "$work/kbytes"; : > "$work/cpu"
   for _ in $(seq "$runs"); do
     local start end
     start=$(date +%s%N)
-    /usr/bin/time -f '%M' -o "$work/time" "$batch" "$@" 2> "$work/stderr" > /dev/null \
+    /usr/bin/time -f '%M %U %S' -o "$work/time" "$batch" "$@" 2> "$work/stderr" > /dev/null \
       || { cat "$work/stderr"; exit 1; }
     end=$(date +%s%N)
     seconds=$(awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }')
-    read -r kbytes < "$work/time"
+    read -r kbytes user system < "$work/time"
+    echo "$user $system" | awk '{ printf "%.2f\n", $1 + $2 }' >> "$work/cpu"
     echo "$seconds" >> "$work/seconds"
     echo "$kbytes" >> "$work/kbytes"
   done
-  printf '%s: %s s, %s MB peak (median of %d); %s\n' "$name" "$(median < "$work/seconds")" \
+  printf '%s: %s s wall, %s s processor, %s MB peak (median of %d); %s\n' "$name" \
+    "$(median < "$work/seconds")" "$(median < "$work/cpu")" \
     "$(median < "$work/kbytes" | awk '{ printf "%.1f", $1 / 1024 }')" "$runs" \
     "$(grep -m1 'analysis:' "$work/stderr" || true)"
 }
