@@ -232,10 +232,18 @@ bool THarmonicSynthesis::Add(const TCoefficients& coefficients, const std::vecto
   std::vector<Complex> spectrum(static_cast<size_t>(plan_->BinCount()));
   const size_t terms = bins_.size();
   std::vector<Complex> point(terms);
+  // Every point writes the same bins: unless a bin comes twice, they are simply overwritten.
+  std::vector<std::int64_t> sorted = bins_;
+  std::sort(sorted.begin(), sorted.end());
+  const bool repeated = std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
   for (size_t p = 0; p < targets.size(); ++p) {
     coefficients(p, point.data());
-    std::fill(spectrum.begin(), spectrum.end(), Complex(0.0, 0.0));
-    for (size_t h = 0; h < terms; ++h) spectrum[static_cast<size_t>(bins_[h])] += point[h];
+    if (repeated) {
+      std::fill(spectrum.begin(), spectrum.end(), Complex(0.0, 0.0));
+      for (size_t h = 0; h < terms; ++h) spectrum[static_cast<size_t>(bins_[h])] += point[h];
+    } else {
+      for (size_t h = 0; h < terms; ++h) spectrum[static_cast<size_t>(bins_[h])] = point[h];
+    }
     plan_->Add(spectrum.data(), targets[p].values, targets[p].stride);
     if (progress && !progress(static_cast<double>(p + 1) / static_cast<double>(targets.size()))) return false;
   }
