@@ -124,7 +124,8 @@ TEST(FloatFormat, FixedDigitsAreThoseOfToChars) {
     for (double v : values) {
       char digits[512];
       const auto end = std::to_chars(digits, digits + sizeof digits, std::fabs(v), std::chars_format::fixed, precision).ptr;
-      const std::string expected = (std::signbit(v) ? "-" : "") + std::string(digits, end);
+      std::string expected = std::signbit(v) ? "-" : "";
+      expected.append(digits, end);
       ASSERT_EQ(format.Format(v), expected) << v << " with " << precision << " decimals";
     }
   }
