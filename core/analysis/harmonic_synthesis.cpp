@@ -279,16 +279,22 @@ bool THarmonicSynthesis::AddDirect(const TCoefficients& coefficients,
   const std::int64_t blocks = (steps_ + kDirectBlock - 1) / kDirectBlock;
   const std::int64_t groups = (blocks + groupBlocks - 1) / groupBlocks;
   const size_t blockTable = terms * kDirectBlock;
-  std::vector<double> cosines(static_cast<size_t>(groupBlocks) * blockTable);
-  std::vector<double> sines(cosines.size());
+  // The tables start on a 32-byte boundary, as whole vectors are read from them.
+  const size_t tableSize = static_cast<size_t>(groupBlocks) * blockTable;
+  std::vector<double> cosineRoom(tableSize + 4), sineRoom(tableSize + 4);
+  const auto aligned = [](double* p) {
+    return p + (32 - reinterpret_cast<std::uintptr_t>(p) % 32) % 32 / sizeof(double);
+  };
+  double* const cosines = aligned(cosineRoom.data());
+  double* const sines = aligned(sineRoom.data());
   alignas(32) double sums[kDirectBlock];  // written as whole vectors
   for (std::int64_t group = 0; group < groups; ++group) {
     const std::int64_t firstBlock = group * groupBlocks;
     const std::int64_t groupEnd = std::min(blocks, firstBlock + groupBlocks);
     for (std::int64_t block = firstBlock; block < groupEnd; ++block) {
       const std::int64_t m0 = block * kDirectBlock;
-      double* c = cosines.data() + static_cast<size_t>(block - firstBlock) * blockTable;
-      double* s = sines.data() + static_cast<size_t>(block - firstBlock) * blockTable;
+      double* c = cosines + static_cast<size_t>(block - firstBlock) * blockTable;
+      double* s = sines + static_cast<size_t>(block - firstBlock) * blockTable;
       for (size_t h = 0; h < terms; ++h) {
         if (m0 % kExactEvery == 0)
           start[h] = Turn(theta * static_cast<long double>(bins_[h]) * static_cast<long double>(m0));
@@ -305,7 +311,7 @@ bool THarmonicSynthesis::AddDirect(const TCoefficients& coefficients,
       for (std::int64_t block = firstBlock; block < groupEnd; ++block) {
         const std::int64_t m0 = block * kDirectBlock;
         const size_t at = static_cast<size_t>(block - firstBlock) * blockTable;
-        SumBlock(re.data() + p * terms, im.data() + p * terms, cosines.data() + at, sines.data() + at, terms, sums);
+        SumBlock(re.data() + p * terms, im.data() + p * terms, cosines + at, sines + at, terms, sums);
         const int count = static_cast<int>(std::min<std::int64_t>(kDirectBlock, steps_ - m0));
         double* out = targets[p].values + m0 * targets[p].stride;
         for (int b = 0; b < count; ++b) out[b * targets[p].stride] += sums[b];
