@@ -8,6 +8,7 @@
 #include <numbers>
 #include <random>
 
+#include "ui/widgets/chart_polylines.h"
 #include "ui/widgets/rchart.h"
 
 namespace {
@@ -81,6 +82,17 @@ void BM_FirstPaintOfNewHistory(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FirstPaintOfNewHistory)->Arg(87600)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+// The part of the first paint that sorts out the runs of lines and remembers their vertices.
+void BM_PolylineRunsOfNewHistory(benchmark::State& state) {
+  TRChart chart;
+  AddNoisyHistory(chart, int(state.range(0)));
+  for (auto _ : state) {
+    kolma::ui::TPolylineCache cache;
+    benchmark::DoNotOptimize(cache.Runs(chart.Items()).data());
+  }
+}
+BENCHMARK(BM_PolylineRunsOfNewHistory)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

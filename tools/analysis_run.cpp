@@ -176,15 +176,19 @@ TInverseMethod InverseMethodOf(const AnalysisOptionsLine& line, const Project& p
 }
 
 int WriteTableOrReport(const TResultTable& table, const AnalysisOptionsLine& line) {
+  return WriteTableOrReport(TResultTableRows(table), line);
+}
+
+int WriteTableOrReport(const TTableRows& table, const AnalysisOptionsLine& line) {
   if (!line.csvPath.empty()) {
-    const TSaveResult saved = table.saveCsv(line.csvPath);
+    const TSaveResult saved = SaveCsv(table, line.csvPath);
     if (!saved.ok) {
       ReportFailure(line.csvPath, saved.reason);
       return kExitFailure;
     }
   }
   if (!line.xlsPath.empty()) {
-    const TFileWriteResult saved = WriteResultTableWorkbook(line.xlsPath, table);
+    const TFileWriteResult saved = WriteTableWorkbook(line.xlsPath, table);
     if (!saved.ok) {
       std::fprintf(stderr, "kolma-batch: %s\n", saved.reason.c_str());  // the reason names the file
       return kExitFailure;

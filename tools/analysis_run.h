@@ -44,7 +44,9 @@ int RunInverseOrReport(Project& project, double timeStep, bool acceptWarnings,
 // The method --thermometers names, or the project's when absent.
 TInverseMethod InverseMethodOf(const AnalysisOptionsLine& line, const Project& project);
 
-// Writes the table to every output the line names; at least one must be named.
+// Writes the table to every output the line names; at least one must be named. The rows are
+// made while they are written.
+int WriteTableOrReport(const TTableRows& table, const AnalysisOptionsLine& line);
 int WriteTableOrReport(const TResultTable& table, const AnalysisOptionsLine& line);
 
 }  // namespace kolma::batch

@@ -36,7 +36,7 @@ int RunDirect(const CommandArguments& arguments) {
     if (const int status = RunInverseOrReport(project, timeStep, line->acceptWarnings); status != kExitOk) return status;
   }
   if (const int status = RunDirectOrReport(project, timeStep, inverseFaces, line->acceptWarnings); status != kExitOk) return status;
-  return WriteTableOrReport(BuildSpreadsheet(project, *data, *precision), *line);
+  return WriteTableOrReport(TSpreadsheetRows(project, *data, *precision), *line);
 }
 
 }  // namespace kolma::batch

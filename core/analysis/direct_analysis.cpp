@@ -15,6 +15,7 @@
 #include "core/analysis/harmonic_synthesis.h"
 #include "core/analysis/input_checks.h"
 #include "core/analysis/slab_response.h"
+#include "core/model/node_distribution.h"
 #include "core/model/project.h"
 #include "core/numeric/errors.h"
 
@@ -80,7 +81,10 @@ std::int64_t CheckInputs(const Project& project, const DirectAnalysisRequest& re
     if (auto r = CheckSection(project, true)) return r;
     if (!(s.Xu < s.Xd)) return kBadSection;
     if (!Positive(s.Diffusivity)) return kBadDiffusivity;
-    if (s.Nodes.NrOfElem() < s.NbDivisions + 1) return kNoNodes;
+    if (s.Nodes.NrOfElem() < s.NbDivisions + 1) {
+      const std::string why = NodeDistributionProblem(s.NbDivisions, s.Xu, s.Xd, s.Ratio);
+      return why.empty() ? std::string(kNoNodes) : why + " Analysis aborted.";
+    }
     if (auto r = CheckSamples("Upstream face", *faces.upstream)) return r;
     if (auto r = CheckSamples("Downstream face", *faces.downstream)) return r;
     for (int slot = 1; slot <= kThermometerSlots; ++slot)
@@ -199,6 +203,12 @@ AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest&
     outcome.warnings.push_back(warning);
     return outcome;
   }
+  // Said before the transform would refuse the length with its own terse message.
+  if (std::string padding = PaddingTooLong(project, faces.downstream->NrOfElem(), faces.downstreamStep);
+      !padding.empty()) {
+    outcome.warnings.push_back(std::move(padding));
+    return outcome;
+  }
   if (aligned) outcome.notes.push_back(aligned->note);
   if (!report(0)) {
     outcome.stopped = true;
@@ -219,7 +229,6 @@ AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest&
   double meanUp = spectra.meanUpstream, meanDown = spectra.meanDownstream;
   const double count = spectra.upstream.SpectrumSize();
   std::vector<FaceHarmonic> retained;
-  std::int64_t binCount = 0;
   for (int r = 1; r <= harmonics.HarmonicCount; ++r) {
     const double f = table.Element(1, r);
     if (f == 0.0) {
@@ -229,7 +238,6 @@ AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest&
     const std::int64_t bin = RoundHalfEven(f * count * spectra.resampledStep);
     retained.push_back({bin, SlabWaveNumber(1.0 / f, s.Diffusivity), Complex(table.Element(2, r), -table.Element(3, r)),
                         Complex(table.Element(4, r), -table.Element(5, r))});
-    binCount = std::max(binCount, bin + 1);
   }
 
   int thermometers = 0;
@@ -238,30 +246,49 @@ AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest&
   const int rows = static_cast<int>(steps);
   TMatrix temperatures(nodes, rows);
   TMatrix thermometerTemperatures(std::max(thermometers, 1), rows);
-  THarmonicSumPlan plan(binCount, steps, request.timeStep, spectra.fundamentalPeriod);
-  std::vector<Complex> coefficients(static_cast<size_t>(binCount));
 
+  // Every point's steady profile first, then the harmonics of all points in one sum, by the
+  // cheaper of the two roads for this record.
   const int total = nodes + thermometers;
+  std::vector<std::int64_t> bins;
+  for (const FaceHarmonic& h : retained) bins.push_back(h.bin);
+  std::vector<TSynthesisTarget> targets;
   for (int i = 1; i <= total; ++i) {
     const bool isNode = i <= nodes;
     TMatrix& target = isNode ? temperatures : thermometerTemperatures;
     const std::ptrdiff_t stride = target.NrOfColumns();
     double* column = target.Data() + (isNode ? i - 1 : i - nodes - 1);
+    targets.push_back({column, stride});
     const double x = points.Element(i);
-
     const double steady = meanUp + (x - s.Xu) * (meanDown - meanUp) / (s.Xd - s.Xu);
     for (int t = 0; t < rows; ++t) column[t * stride] = steady;
-    for (const FaceHarmonic& h : retained) {
-      const SlabTransfer transfer = SlabHarmonicTransfer(h.waveNumber * (x - s.Xu), h.waveNumber * (s.Xd - x));
-      coefficients[static_cast<size_t>(h.bin)] = h.upstream * transfer.fromUpstream + h.downstream * transfer.fromDownstream;
+  }
+  const auto coefficients = [&](size_t point, Complex* c) {
+    const double x = points.Element(static_cast<int>(point) + 1);
+    for (size_t h = 0; h < retained.size(); ++h) {
+      const FaceHarmonic& harmonic = retained[h];
+      const SlabTransfer transfer =
+          SlabHarmonicTransfer(harmonic.waveNumber * (x - s.Xu), harmonic.waveNumber * (s.Xd - x));
+      c[h] = harmonic.upstream * transfer.fromUpstream + harmonic.downstream * transfer.fromDownstream;
     }
-    plan.Add(coefficients.data(), column, stride);
-    if (meanCorrection) SetColumnMean(column, stride, rows, MeanProfileAt(project.InverseResults.MeanProfile, x - s.Xu));
-
-    if (!report(static_cast<int>(RoundHalfEven(static_cast<double>(kProgressMax) * i / total)))) {
-      outcome.stopped = true;
-      return outcome;
-    }
+  };
+  THarmonicSynthesis synthesis(std::move(bins), steps, request.timeStep, spectra.fundamentalPeriod, total);
+  int shown = 0;
+  const bool summed = synthesis.Add(coefficients, targets, [&](double fraction) {
+    // The sum reports often; the caller hears of each new position once.
+    const int position = static_cast<int>(RoundHalfEven(static_cast<double>(kProgressMax) * fraction));
+    if (position == shown && position < kProgressMax) return true;
+    shown = position;
+    return report(position);
+  });
+  if (!summed) {
+    outcome.stopped = true;
+    return outcome;
+  }
+  if (meanCorrection) {
+    for (int i = 1; i <= total; ++i)
+      SetColumnMean(targets[static_cast<size_t>(i - 1)].values, targets[static_cast<size_t>(i - 1)].stride, rows,
+                    MeanProfileAt(project.InverseResults.MeanProfile, points.Element(i) - s.Xu));
   }
 
   // Values beyond what the inputs were checked for can still overflow the hyperbolic

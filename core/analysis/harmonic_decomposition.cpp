@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstdio>
 #include <limits>
 #include <new>
 
@@ -103,6 +104,25 @@ std::int32_t PaddingSamples(const Project& project, double dt) {
   const TSectionProperties& s = project.SectionProperties;
   return PaddingSamples(s.Xd - s.Xu, s.Diffusivity, project.AnalysisOptions.PaddingMode,
                         project.AnalysisOptions.PaddingYears, dt);
+}
+
+std::string PaddingTooLong(const Project& project, std::int64_t samples, double dt) {
+  const std::int64_t padding = std::max(PaddingSamples(project, dt), std::int32_t{0});
+  if (padding == 0 || samples > TFastFourier::kMaxSize || samples + padding <= TFastFourier::kMaxSize) return {};
+  char text[512];
+  const TSectionProperties& s = project.SectionProperties;
+  const char* change =
+      project.AnalysisOptions.PaddingMode == 0
+          ? "The automatic padding grows with the square of the section length over the diffusivity (%g m, "
+            "%g m\xC2\xB2/h here): check those values, or choose a padding in years in the analysis options"
+          : "Choose fewer padding years in the analysis options";
+  char how[256];
+  std::snprintf(how, sizeof how, change, s.Xd - s.Xu, s.Diffusivity);
+  std::snprintf(text, sizeof text,
+                "The padding is too long: %lld samples of %g h added to the %lld of the faces make more than the "
+                "%d samples the Fourier transform can take. %s. Analysis aborted.",
+                static_cast<long long>(padding), dt, static_cast<long long>(samples), TFastFourier::kMaxSize, how);
+  return text;
 }
 
 std::int64_t RoundHalfEven(double value) {

@@ -2,6 +2,7 @@
 // Turning temperature histories into harmonics: padding, re-sampling to a power of two,
 // the spectrum of one history and the selection of the strongest harmonics of two spectra.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/numeric/fast_fourier.h"
@@ -35,6 +36,12 @@ std::int32_t PaddingSamples(double sectionLength, double diffusivity, std::uint8
                             double paddingYears, double dt);
 // The same with the section and the options of the project.
 std::int32_t PaddingSamples(const Project& project, double dt);
+
+// When `samples` of step dt padded as the project's options ask would exceed the
+// TFastFourier::kMaxSize samples the transform takes: a sentence saying that the padding is
+// too long, how long it is, and what to change. Empty otherwise, and when the samples alone
+// are too many (the padding is not at fault then).
+std::string PaddingTooLong(const Project& project, std::int64_t samples, double dt);
 
 // Round to nearest, halves to even: the rounding of step counts, bins and positions.
 // Clamped to the 64-bit range; not-a-number gives 0.

@@ -1,10 +1,14 @@
 #pragma once
-// Summing harmonics at evenly spaced times. Every frequency of an analysis is a whole
-// multiple of one fundamental, so the sum over harmonics at K steps is a chirp-z
-// transform: O((K + B) log(K + B)) instead of K x harmonics cosines.
+// Summing harmonics at evenly spaced times, by one of two roads. Every frequency of an
+// analysis is a whole multiple of one fundamental, so the sum over B bins at K steps is a
+// chirp-z transform: O((K + B) log B) whatever number of bins hold a term. Summed term by
+// term, it costs K x terms: cheaper when few bins hold a term (53 retained harmonics among
+// 4,350 bins of a ten-year record). Both give the same sums to rounding.
 #include <complex>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "core/numeric/fast_fourier.h"
@@ -40,6 +44,56 @@ class THarmonicSumPlan {
   std::vector<std::complex<double>> preChirps_;   // per chunk: exp(i 2 pi theta k (m0 + k / 2))
   std::vector<std::complex<double>> kernel_;      // spectrum of exp(-i pi theta j^2)
   TFastFourier work_;
+};
+
+enum class TSynthesisRoad { Direct, Transform };
+
+// Estimated work (in units of about a nanosecond) of summing `terms` harmonics whose highest
+// bin is binCount - 1, at `steps` steps, for `points` coefficient sets, by each road.
+double DirectSumCost(std::int64_t terms, std::int64_t steps, std::int64_t points);
+double TransformSumCost(std::int64_t binCount, std::int64_t steps, std::int64_t points);
+TSynthesisRoad CheaperSynthesisRoad(std::int64_t terms, std::int64_t binCount, std::int64_t steps,
+                                    std::int64_t points);
+
+// Where the sum of one point goes: values[m x stride] for the steps m.
+struct TSynthesisTarget {
+  double* values = nullptr;
+  std::ptrdiff_t stride = 1;
+};
+
+// The harmonics of one analysis summed at the steps m x step, m = 0..steps-1, for many points
+// that share the bins and differ in their coefficients; the road is the cheaper one unless
+// one is asked for.
+class THarmonicSynthesis {
+ public:
+  // bins: the whole multiples of the fundamental that hold a term, each >= 0, in the order of
+  // the coefficients given to Add.
+  THarmonicSynthesis(std::vector<std::int64_t> bins, std::int64_t steps, double step, double fundamentalPeriod,
+                     std::int64_t points, std::optional<TSynthesisRoad> road = std::nullopt);
+
+  TSynthesisRoad Road() const { return road_; }
+
+  // targets[p].values[m x stride] += Re(sum_h coefficients[p x terms + h] exp(i 2 pi bin_h m step / period))
+  // for every point p (coefficients holds targets.size() x bins.size() values, c = a - i b).
+  // `progress` is told the fraction done now and then; when it returns false the sum stops
+  // and Add returns false, with the targets partly summed.
+  bool Add(const std::vector<std::complex<double>>& coefficients, const std::vector<TSynthesisTarget>& targets,
+           const std::function<bool(double)>& progress = {});
+  // The same with the coefficients of point p written by coefficients(p, c) into c[0..terms),
+  // asked for when the road needs them (the transforms one point at a time).
+  using TCoefficients = std::function<void(std::size_t point, std::complex<double>* c)>;
+  bool Add(const TCoefficients& coefficients, const std::vector<TSynthesisTarget>& targets,
+           const std::function<bool(double)>& progress = {});
+
+ private:
+  bool AddDirect(const TCoefficients& coefficients, const std::vector<TSynthesisTarget>& targets,
+                 const std::function<bool(double)>& progress);
+
+  std::vector<std::int64_t> bins_;
+  std::int64_t steps_;
+  double step_, period_;
+  TSynthesisRoad road_;
+  std::optional<THarmonicSumPlan> plan_;
 };
 
 // out[m] += sum over terms of a cos(2 pi bin m step / fundamentalPeriod)

@@ -2,10 +2,12 @@
 
 #include <span>
 
+#include "core/formats/chunked_file.h"
 #include "core/model/whole_file.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -30,13 +32,6 @@ bool ReadNumber(std::string_view text, std::size_t& pos, int limit, int& value) 
     ++pos;
   }
   return true;
-}
-
-std::string ToUpper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
 }
 
 }  // namespace
@@ -97,48 +92,96 @@ char decimalSeparator = '.';
 void SetDecimalSeparator(char separator) { decimalSeparator = separator; }
 char DecimalSeparator() { return decimalSeparator; }
 
+namespace {
+
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+constexpr std::uint64_t kIntegerPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000,
+                                                 100000000, 1000000000};
+
+// The digits of a finite magnitude with `precision` decimals, as to_chars writes them, for
+// the usual spreadsheet values: the magnitude scaled by a power of ten is rounded to a whole
+// number, which gives the digits at once. A scaled value too close to half a unit for the
+// rounding of the product to be trusted is left to to_chars (false), as are large values.
+bool FixedDigits(double magnitude, int precision, char* digits, char*& end) {
+  if (precision > 9) return false;
+  const double scaled = magnitude * kPowersOfTen[precision];
+  if (!(scaled < 1099511627776.0)) return false;  // 2^40: the product keeps 12 bits of fraction
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;  // exact below 2^52
+  if (std::fabs(fraction - 0.5) <= scaled * 1e-15 + 1e-300) return false;
+  const auto rounded = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+  const std::uint64_t unit = kIntegerPowersOfTen[precision];
+  end = std::to_chars(digits, digits + 24, rounded / unit).ptr;
+  if (precision > 0) {
+    *end++ = '.';
+    std::uint64_t decimals = rounded % unit;
+    for (int i = precision - 1; i >= 0; --i) {
+      end[i] = static_cast<char>('0' + decimals % 10);
+      decimals /= 10;
+    }
+    end += precision;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::string TFloatFormat::Format(double value) const {
+  std::string text;
+  AppendTo(text, value);
+  return text;
+}
+
+void TFloatFormat::AppendTo(std::string& out, double value) const {
   const bool upper = conversion_ == 'F' || conversion_ == 'E' || conversion_ == 'G';
-  std::string body;
+  // Large enough for the widest fixed text: 309 integer digits and 100 decimals.
+  char digits[512];
+  char* bodyEnd = digits;
   if (std::isnan(value)) {
-    body = "nan";
+    bodyEnd = std::copy_n("nan", 3, digits);
   } else if (std::isinf(value)) {
-    body = "inf";
-  } else {
+    bodyEnd = std::copy_n("inf", 3, digits);
+  } else if (!((conversion_ == 'f' || conversion_ == 'F') && !(alternate_ && precision_ == 0) &&
+               FixedDigits(std::fabs(value), precision_, digits, bodyEnd))) {
     std::chars_format style = std::chars_format::fixed;
     if (conversion_ == 'e' || conversion_ == 'E') style = std::chars_format::scientific;
     if (conversion_ == 'g' || conversion_ == 'G') style = std::chars_format::general;
-    // Large enough for the widest fixed text: 309 integer digits and 100 decimals.
-    char digits[512];
-    const auto written = std::to_chars(digits, digits + sizeof digits, std::fabs(value), style, precision_);
+    const auto written = std::to_chars(digits, digits + sizeof digits - 1, std::fabs(value), style, precision_);
     if (written.ec != std::errc()) throw std::logic_error("float format buffer too small");
-    body.assign(digits, written.ptr);
+    bodyEnd = written.ptr;
     if (alternate_ && precision_ == 0 && style != std::chars_format::general) {
-      const std::size_t exponent = body.find('e');
-      body.insert(exponent == std::string::npos ? body.size() : exponent, ".");
+      char* exponent = std::find(digits, bodyEnd, 'e');
+      std::move_backward(exponent, bodyEnd, bodyEnd + 1);
+      *exponent = '.';
+      ++bodyEnd;
     }
   }
-  if (upper) body = ToUpper(body);
-  if (decimalSeparator != '.') std::replace(body.begin(), body.end(), '.', decimalSeparator);
+  if (upper) {
+    for (char* c = digits; c != bodyEnd; ++c)
+      if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
+  }
+  if (decimalSeparator != '.') std::replace(digits, bodyEnd, '.', decimalSeparator);
+  const std::string_view body(digits, static_cast<std::size_t>(bodyEnd - digits));
 
-  std::string sign;
+  std::string_view sign;
   if (std::signbit(value)) sign = "-";
   else if (plusSign_) sign = "+";
   else if (spaceSign_) sign = " ";
 
   const std::size_t width = static_cast<std::size_t>(width_);
   const std::size_t used = sign.size() + body.size();
-  std::string field;
-  if (used >= width) {
-    field = sign + body;
+  const std::size_t pad = used >= width ? 0 : width - used;
+  out += prefix_;
+  if (pad == 0) {
+    out.append(sign).append(body);
   } else if (leftAlign_) {
-    field = sign + body + std::string(width - used, ' ');
+    out.append(sign).append(body).append(pad, ' ');
   } else if (zeroPad_ && std::isfinite(value)) {
-    field = sign + std::string(width - used, '0') + body;
+    out.append(sign).append(pad, '0').append(body);
   } else {
-    field = std::string(width - used, ' ') + sign + body;
+    out.append(pad, ' ').append(sign).append(body);
   }
-  return prefix_ + field + suffix_;
+  out += suffix_;
 }
 
 std::string FormatFloat(std::string_view format, double value) {
@@ -148,15 +191,60 @@ std::string FormatFloat(std::string_view format, double value) {
 }
 
 std::string CsvField(std::string_view text) {
-  if (text.empty()) return "\"\"";
   std::string field;
-  bool enclose = false;
-  for (char c : text) {
-    if (c == '"') field += '"';
-    if (c == '"' || c == ',' || c == '\r' || c == '\n') enclose = true;
-    field += c;
+  AppendCsvField(field, text);
+  return field;
+}
+
+void AppendCsvField(std::string& out, std::string_view text) {
+  if (text.empty()) {
+    out += "\"\"";
+    return;
   }
-  return enclose ? "\"" + field + "\"" : field;
+  bool plain = true;
+  for (char c : text) plain = plain && c != '"' && c != ',' && c != '\r' && c != '\n';
+  if (plain) {
+    out += text;
+    return;
+  }
+  out += '"';
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+bool WriteCsv(const TTableRows& table, const std::function<bool(std::string_view)>& sink, std::size_t chunkBytes) {
+  std::string piece;
+  piece.reserve(chunkBytes + 4096);
+  std::vector<std::string> cells(static_cast<std::size_t>(std::max(table.columns(), 0)));
+  for (int r = 0; r < table.rows(); ++r) {
+    table.row(r, cells);
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      if (c > 0) piece += ',';
+      AppendCsvField(piece, cells[c]);
+    }
+    piece += "\r\n";
+    if (piece.size() >= chunkBytes) {
+      if (!sink(piece)) return false;
+      piece.clear();
+    }
+  }
+  return piece.empty() || sink(piece);
+}
+
+TSaveResult SaveCsv(const TTableRows& table, const std::filesystem::path& path) {
+  TChunkedFile file(path);
+  if (file.Ok() && WriteCsv(table, [&file](std::string_view piece) { return file.Write(piece); }) && file.Commit())
+    return {true, {}};
+  const std::u8string name = path.u8string();
+  return {false, "Cannot Create file " + std::string(name.begin(), name.end())};
+}
+
+void TResultTableRows::row(int row, std::vector<std::string>& cells) const {
+  cells.resize(static_cast<std::size_t>(table_.columns()));
+  for (int c = 0; c < table_.columns(); ++c) cells[static_cast<std::size_t>(c)] = table_.cell(row, c);
 }
 
 TResultTable::TResultTable(int rows, int columns, int fixedRows, int fixedColumns) {

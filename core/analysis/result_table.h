@@ -7,6 +7,7 @@
 // arrangement is what an export writes, starting at its first cell.
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -28,6 +29,8 @@ class TFloatFormat {
   static std::optional<TFloatFormat> Parse(std::string_view text);
 
   std::string Format(double value) const;
+  // The same text, added at the end of out.
+  void AppendTo(std::string& out, double value) const;
   const std::string& Text() const { return text_; }
 
  private:
@@ -57,6 +60,7 @@ std::string FormatFloat(std::string_view format, double value);
 // One cell as a CSV field: every double quote doubled; the field enclosed in double
 // quotes when it holds a comma, a double quote or a line break; an empty cell is "".
 std::string CsvField(std::string_view text);
+void AppendCsvField(std::string& out, std::string_view text);
 
 struct TCellRange {  // inclusive, 0-based
   int top = 0;
@@ -78,6 +82,27 @@ struct TSaveResult {
   bool ok = false;
   std::string reason;  // "Cannot Create file " + the path, when not ok
 };
+
+// A table whose cells are made when they are read, one row at a time: what the exports
+// write from the numbers, so that no table of text cells of a long record is ever held.
+class TTableRows {
+ public:
+  virtual ~TTableRows() = default;
+  virtual int rows() const = 0;
+  virtual int columns() const = 0;
+  virtual std::vector<TMergedCells> merges() const { return {}; }
+  // The texts of one row (0 <= row < rows()), into cells[0..columns()), which the caller
+  // keeps from row to row so that their room is reused.
+  virtual void row(int row, std::vector<std::string>& cells) const = 0;
+};
+
+// The CSV text of the rows, handed to sink a piece of about chunkBytes at a time; stops
+// (false) as soon as sink returns false.
+bool WriteCsv(const TTableRows& table, const std::function<bool(std::string_view)>& sink,
+              std::size_t chunkBytes = 1 << 20);
+// Streamed to a temporary file beside path, which then replaces path: a failure leaves no
+// partial file and an existing file as it was. Holds one piece of 1 MiB at most.
+TSaveResult SaveCsv(const TTableRows& table, const std::filesystem::path& path);
 
 class TResultTable {
  public:
@@ -132,6 +157,19 @@ class TResultTable {
   std::vector<std::string> cells_;
   TFloatFormat floatFormat_ = *TFloatFormat::Parse("%.3f");
   std::vector<TMergedCells> merges_;
+};
+
+// The cells of a result table as rows.
+class TResultTableRows final : public TTableRows {
+ public:
+  explicit TResultTableRows(const TResultTable& table) : table_(table) {}
+  int rows() const override { return table_.rows(); }
+  int columns() const override { return table_.columns(); }
+  std::vector<TMergedCells> merges() const override { return table_.merges(); }
+  void row(int row, std::vector<std::string>& cells) const override;
+
+ private:
+  const TResultTable& table_;
 };
 
 }  // namespace kolma

@@ -99,6 +99,28 @@ TResultTable BuildSpreadsheet(const Project& project, TSpreadsheetData data, TSp
   return table;
 }
 
+namespace {
+
+// The chosen quantity of nodes 1..values.size() at step k.
+void StepValues(const Project& project, TSpreadsheetData data, int k, double stressFactor,
+                std::vector<double>& values) {
+  const TTmTd step = data == TSpreadsheetData::Temperature ? TTmTd{} : ComputeTmTd(project, k);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const int c = static_cast<int>(i) + 1;
+    double value = 0.0;
+    switch (data) {
+      case TSpreadsheetData::Temperature: value = project.DirectResults.Temperatures.Element(c, k); break;
+      case TSpreadsheetData::Mean: value = step.Tm; break;
+      case TSpreadsheetData::Linear: value = Tl(project, c, step); break;
+      case TSpreadsheetData::Nonlinear: value = Tn(project, c, k, step); break;
+      case TSpreadsheetData::Stress: value = Stress(project, c, k, step, stressFactor); break;
+    }
+    values[i] = value;
+  }
+}
+
+}  // namespace
+
 void FillSpreadsheetData(TResultTable& table, const Project& project, TSpreadsheetData data) {
   const int nodes = std::min(NodeCount(project), table.columns() - 1);
   const int steps = std::min(project.DirectResults.Temperatures.NrOfRows(), table.rows() - 2);
@@ -112,19 +134,50 @@ void FillSpreadsheetData(TResultTable& table, const Project& project, TSpreadshe
     return;
   }
 
+  std::vector<double> values(static_cast<std::size_t>(std::max(nodes, 0)));
   for (int k = 1; k <= steps; ++k) {
-    const TTmTd step = data == TSpreadsheetData::Temperature ? TTmTd{} : ComputeTmTd(project, k);
-    for (int c = 1; c <= nodes; ++c) {
-      double value = 0.0;
-      switch (data) {
-        case TSpreadsheetData::Temperature: value = project.DirectResults.Temperatures.Element(c, k); break;
-        case TSpreadsheetData::Mean: value = step.Tm; break;
-        case TSpreadsheetData::Linear: value = Tl(project, c, step); break;
-        case TSpreadsheetData::Nonlinear: value = Tn(project, c, k, step); break;
-        case TSpreadsheetData::Stress: value = Stress(project, c, k, step, stress.value); break;
-      }
-      table.setNumber(k + 1, c, value);
+    StepValues(project, data, k, stress.value, values);
+    for (int c = 1; c <= nodes; ++c) table.setNumber(k + 1, c, values[static_cast<std::size_t>(c - 1)]);
+  }
+}
+
+TSpreadsheetRows::TSpreadsheetRows(const Project& project, TSpreadsheetData data, TSpreadsheetPrecision precision)
+    : project_(project),
+      data_(data),
+      format_(*TFloatFormat::Parse(SpreadsheetFloatFormat(precision))),
+      nodes_(NodeCount(project)),
+      steps_(std::max(project.DirectResults.Temperatures.NrOfRows(), 0)),
+      values_(static_cast<std::size_t>(NodeCount(project))) {
+  const TStressFactor stress = StressFactor(project.SectionProperties);
+  stressValid_ = stress.valid;
+  stressFactor_ = stress.value;
+  stressReason_ = stress.reason;
+}
+
+void TSpreadsheetRows::row(int row, std::vector<std::string>& cells) const {
+  cells.resize(static_cast<std::size_t>(nodes_ + 1));
+  if (row == 0 || row == 1) {
+    cells[0] = row == 0 ? "Time" : "(hour)";
+    for (int c = 1; c <= nodes_; ++c) {
+      std::string& cell = cells[static_cast<std::size_t>(c)];
+      cell.clear();
+      if (row == 0) NodeHeaderFormat().AppendTo(cell, project_.SectionProperties.Nodes.Element(c));
+      else cell = "(m)";
     }
+    return;
+  }
+  const int k = row - 1;
+  cells[0].clear();
+  TimeFormat().AppendTo(cells[0], (k - 1) * project_.DirectResults.TimeStep);
+  if (data_ == TSpreadsheetData::Stress && !stressValid_) {
+    for (int c = 1; c <= nodes_; ++c) cells[static_cast<std::size_t>(c)] = stressReason_;
+    return;
+  }
+  StepValues(project_, data_, k, stressFactor_, values_);
+  for (int c = 1; c <= nodes_; ++c) {
+    std::string& cell = cells[static_cast<std::size_t>(c)];
+    cell.clear();
+    format_.AppendTo(cell, values_[static_cast<std::size_t>(c - 1)]);
   }
 }
 

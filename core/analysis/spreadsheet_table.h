@@ -3,7 +3,9 @@
 // quantities derived from it, node by node (columns) and step by step (rows); and the
 // table of the two face histories worked back by the inverse analysis.
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/analysis/result_table.h"
 
@@ -39,6 +41,26 @@ std::optional<TSpreadsheetPrecision> ParseSpreadsheetPrecision(std::string_view 
 // finite stress factor.
 TResultTable BuildSpreadsheet(const Project& project, TSpreadsheetData data,
                               TSpreadsheetPrecision precision = TSpreadsheetPrecision::ThreeDigits);
+
+// The same table made row by row when it is written (the exports of a long record): every
+// cell has the text BuildSpreadsheet gives it. The project must outlive it.
+class TSpreadsheetRows final : public TTableRows {
+ public:
+  TSpreadsheetRows(const Project& project, TSpreadsheetData data, TSpreadsheetPrecision precision);
+  int rows() const override { return steps_ + 2; }
+  int columns() const override { return nodes_ + 1; }
+  void row(int row, std::vector<std::string>& cells) const override;
+
+ private:
+  const Project& project_;
+  TSpreadsheetData data_;
+  TFloatFormat format_;
+  int nodes_, steps_;
+  bool stressValid_;
+  double stressFactor_;
+  std::string stressReason_;
+  mutable std::vector<double> values_;
+};
 
 // Rewrites the data cells (rows 2.., columns 1..) of a spreadsheet with another view,
 // through the table's current float format; headers and time column stay.

@@ -357,6 +357,7 @@ TWorkbookBytes BuildWorkbook(const TCellGrid& grid, const TWorkbookOptions& opti
   const std::size_t sheetOffsetAt = WriteGlobals(stream, content, SheetName(options.sheetName));
   stream.PatchU32(sheetOffsetAt, static_cast<std::uint32_t>(stream.Size()));
   WriteSheet(stream, content, UsableBlocks(grid));
+  content.cells = TByteWriter();  // copied into the stream: the room goes back before the file is built
 
   // Short streams would belong in the compound document's mini stream; zeros after
   // the last record let them stand in ordinary sectors, which every reader accepts.

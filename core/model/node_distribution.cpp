@@ -2,9 +2,34 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace kolma {
+
+namespace {
+
+std::string Number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
+}  // namespace
+
+std::string NodeDistributionProblem(int N, double Xu, double Xd, double r) {
+  if (N < 3 || N > kMaxNodeDivisions)
+    return "The number of divisions (" + std::to_string(N) + ") must lie between 3 and " +
+           std::to_string(kMaxNodeDivisions) + ".";
+  if (!std::isfinite(Xu) || !std::isfinite(Xd) || !(Xu < Xd) || !std::isfinite(Xd - Xu))
+    return "The downstream face must lie beyond the upstream face, both at finite positions.";
+  if (!std::isfinite(r) || r <= 0.0) return "The spacing ratio (" + Number(r) + ") must be a positive number.";
+  TVector nodes;
+  if (ComputeNodes(N, nodes, Xu, Xd, r)) return {};
+  return "With " + std::to_string(N) + " divisions and a spacing ratio of " + Number(r) +
+         ", the nodes next to the faces fall closer together than the positions of the section (" + Number(Xu) +
+         " m to " + Number(Xd) + " m) can tell apart. Choose a smaller spacing ratio or fewer divisions.";
+}
 
 bool ComputeNodes(int N, TVector& target, double Xu, double Xd, double r) {
   // Fewer than 3 divisions leave no spacing to grade (the growth divides by zero);

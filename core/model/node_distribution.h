@@ -1,6 +1,8 @@
 #pragma once
 // Node positions across the section: finest at both faces, the spacing growing
 // linearly to Ratio times the first spacing in the middle.
+#include <string>
+
 #include "core/numeric/vector.h"
 
 namespace kolma {
@@ -14,5 +16,9 @@ inline constexpr int kMaxNodeDivisions = 1000;
 // Returns false, target untouched, unless 3 <= N <= kMaxNodeDivisions, Xu < Xd,
 // r > 0 and every value is finite (and the positions come out strictly increasing).
 bool ComputeNodes(int N, TVector& target, double Xu, double Xd, double r);
+
+// Why ComputeNodes refuses these values, as a sentence for the user (what is wrong and what
+// to change); empty when it computes them.
+std::string NodeDistributionProblem(int N, double Xu, double Xd, double r);
 
 }  // namespace kolma

@@ -1,7 +1,9 @@
 #include "ui/main/splash_screen.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QMouseEvent>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -22,6 +24,7 @@ TSplashScreen::TSplashScreen(int showTimeMs, QWidget* parent)
   timer_.setInterval(showTimeMs);
   connect(&timer_, &QTimer::timeout, this, &TSplashScreen::TimerTimer);
   timer_.start();
+  qApp->installEventFilter(this);
 }
 
 QString TSplashScreen::VersionLine() const {
@@ -32,6 +35,26 @@ void TSplashScreen::TimerTimer() {
   timer_.stop();
   timerFired_ = true;
   QCoreApplication::processEvents();
+}
+
+void TSplashScreen::Dismiss() {
+  timer_.stop();
+  timerFired_ = true;
+  qApp->removeEventFilter(this);
+  close();
+}
+
+void TSplashScreen::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  Dismiss();
+}
+
+bool TSplashScreen::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && isVisible()) {
+    Dismiss();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void TSplashScreen::CloseWhenReady() {

@@ -1,6 +1,7 @@
 #pragma once
 // The start-up picture: shown while the main window is built, and kept on the screen
-// until its timer has fired once so that it can be read.
+// until its timer has fired once so that it can be read, or until the user clicks it or
+// presses a key, which closes it at once.
 #include <QTimer>
 #include <QWidget>
 
@@ -19,12 +20,18 @@ class TSplashScreen : public QWidget {
   QString VersionLine() const;
 
   // Asks the splash screen to close and processes window messages until it agrees,
-  // which it does once its timer has fired.
+  // which it does once its timer has fired or the user has dismissed it.
   void CloseWhenReady();
+  // The wait is over: what a click on the splash or a key does.
+  void Dismiss();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  // A key goes to whichever window has the focus while the splash is up (often none of
+  // the program's): the splash listens to the whole application for it.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void TimerTimer();

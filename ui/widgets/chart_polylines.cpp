@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace kolma::ui {
 
@@ -12,63 +13,97 @@ bool ContinuesPolyline(const TChartItem& a, const TChartItem& b) {
 
 namespace {
 
-int XOrder(const std::vector<double>& x, const std::vector<double>& y) {
-  bool rises = false, falls = false;
-  for (size_t i = 0; i < x.size(); ++i) {
-    if (!std::isfinite(x[i]) || !std::isfinite(y[i])) return 0;
-    if (i == 0) continue;
-    rises = rises || x[i] > x[i - 1];
-    falls = falls || x[i] < x[i - 1];
-  }
-  if (rises && falls) return 0;
-  return falls ? -1 : 1;
-}
+// Sorts out the runs and remembers the vertices of the long ones in one pass over the items:
+// a history of a million lines is read once, and the items are far larger than their vertices.
+class TRunReader {
+ public:
+  explicit TRunReader(const std::vector<TChartItem>& items) : items_(items) {}
 
-void RememberVertices(TPolylineRun& run, const std::vector<TChartItem>& items) {
-  const size_t n = run.end - run.first + 1;
-  run.x.resize(n);
-  run.y.resize(n);
-  run.x[0] = items[run.first].x1;
-  run.y[0] = items[run.first].y1;
-  for (size_t i = 1; i < n; ++i) {
-    run.x[i] = items[run.first + i - 1].x2;
-    run.y[i] = items[run.first + i - 1].y2;
+  // The run that starts at line item `first`.
+  TPolylineRun Read(size_t first) {
+    TPolylineRun run;
+    run.first = first;
+    run.end = first + 1;
+    x_.clear();
+    y_.clear();
+    // Room for every vertex the run may have: the pages not written are never touched, and the
+    // vertices are not copied again and again as they grow.
+    if (x_.capacity() < items_.size() - first + 1) {
+      x_.reserve(items_.size() - first + 1);
+      y_.reserve(items_.size() - first + 1);
+    }
+    const TChartItem& start = items_[first];
+    Add(start.x1, start.y1);
+    Add(start.x2, start.y2);
+    while (run.end < items_.size() && Continues(items_[run.end - 1], items_[run.end], start)) {
+      Add(items_[run.end].x2, items_[run.end].y2);
+      ++run.end;
+    }
+    const bool ordered = finite_ && !(rises_ && falls_);
+    if (run.end - run.first >= TPolylineRun::kLongRun && ordered && x_.size() <= UINT32_MAX) Keep(run);
+    return run;
   }
-  run.xOrder = XOrder(run.x, run.y);
-  if (!run.Ordered() || n > UINT32_MAX) {  // drawn line by line from the items
-    run.x = {};
-    run.y = {};
-    run.xOrder = 0;
-    return;
+
+ private:
+  void Add(double x, double y) {
+    if (x_.empty()) {
+      finite_ = true;
+      rises_ = falls_ = false;
+    } else {
+      rises_ = rises_ || x > x_.back();
+      falls_ = falls_ || x < x_.back();
+    }
+    finite_ = finite_ && std::isfinite(x) && std::isfinite(y);
+    x_.push_back(x);
+    y_.push_back(y);
   }
-  const size_t blocks = (n + TPolylineRun::kBlock - 1) / TPolylineRun::kBlock;
-  run.blockLow.resize(blocks);
-  run.blockHigh.resize(blocks);
-  for (size_t b = 0; b < blocks; ++b) {
-    const auto [low, high] = std::minmax_element(run.y.begin() + b * TPolylineRun::kBlock,
-                                                 run.y.begin() + std::min(n, (b + 1) * TPolylineRun::kBlock));
-    run.blockLow[b] = *low;
-    run.blockHigh[b] = *high;
+
+  // ContinuesPolyline, with the pen compared to the run's first line (the same, as every line
+  // of the run has its pen) and the colours compared as bytes first: equal bytes are equal
+  // colours, and a call per line is what a million lines cannot afford.
+  static bool Continues(const TChartItem& previous, const TChartItem& next, const TChartItem& style) {
+    if (next.kind != ChartItemKind::Line || !next.fromPen || next.x1 != previous.x2 || next.y1 != previous.y2 ||
+        next.penStyle != style.penStyle || next.lineWidth != style.lineWidth)
+      return false;
+    return std::memcmp(&next.color, &style.color, sizeof(QColor)) == 0 || next.color == style.color;
   }
-}
+
+  void Keep(TPolylineRun& run) {
+    run.xOrder = falls_ ? -1 : 1;
+    run.x = std::move(x_);
+    run.y = std::move(y_);
+    x_ = {};
+    y_ = {};
+    const size_t n = run.y.size();
+    const size_t blocks = (n + TPolylineRun::kBlock - 1) / TPolylineRun::kBlock;
+    run.blockLow.resize(blocks);
+    run.blockHigh.resize(blocks);
+    for (size_t b = 0; b < blocks; ++b) {
+      const auto [low, high] = std::minmax_element(run.y.begin() + b * TPolylineRun::kBlock,
+                                                   run.y.begin() + std::min(n, (b + 1) * TPolylineRun::kBlock));
+      run.blockLow[b] = *low;
+      run.blockHigh[b] = *high;
+    }
+  }
+
+  const std::vector<TChartItem>& items_;
+  std::vector<double> x_, y_;
+  bool finite_ = true, rises_ = false, falls_ = false;
+};
 
 }  // namespace
 
 const std::vector<TPolylineRun>& TPolylineCache::Runs(const std::vector<TChartItem>& items) {
   if (valid_ && itemCount_ == items.size()) return runs_;
   runs_.clear();
+  TRunReader reader(items);
   for (size_t i = 0; i < items.size();) {
     if (items[i].kind != ChartItemKind::Line) {
       ++i;
       continue;
     }
-    TPolylineRun run;
-    run.first = i;
-    run.end = i + 1;
-    while (run.end < items.size() && ContinuesPolyline(items[run.end - 1], items[run.end])) ++run.end;
-    if (run.end - run.first >= TPolylineRun::kLongRun) RememberVertices(run, items);
-    i = run.end;
-    runs_.push_back(std::move(run));
+    runs_.push_back(reader.Read(i));
+    i = runs_.back().end;
   }
   valid_ = true;
   itemCount_ = items.size();

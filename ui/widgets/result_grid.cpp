@@ -12,6 +12,7 @@
 #include <span>
 #include <utility>
 
+#include "core/formats/chunked_file.h"
 #include "core/formats/result_table_workbook.h"
 #include "core/formats/save_file.h"
 #include "core/formats/workbook_writer.h"
@@ -227,13 +228,16 @@ void TResultGrid::ExportExcel(const TExportWording& wording) {
 void TResultGrid::ExportCsv(const TExportWording& wording) {
   const QString name = SaveFileNameChecked(this, wording.csvTitle, wording.csvFilter, wording.csvSuffix, true);
   if (name.isEmpty()) return;
-  // Written as a whole, so that a failure leaves no partial file; the reason goes on a second line.
-  const std::string text = Table().csvText();
-  const kolma::TFileWriteResult written = kolma::SaveFile(
-      FileSystemPath(name), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-  if (!written.ok)
+  // Streamed to a file beside the target that replaces it once complete, so that a failure
+  // leaves no partial file; the reason goes on a second line.
+  kolma::TChunkedFile file(FileSystemPath(name));
+  const bool written = file.Ok() &&
+                       kolma::WriteCsv(kolma::TResultTableRows(Table()),
+                                       [&file](std::string_view piece) { return file.Write(piece); }) &&
+                       file.Commit();
+  if (!written)
     Prompts().Message(this, PromptIcon::Warning, ErrorCaption(),
-                      QStringLiteral("Cannot Create file %1\n%2").arg(name, QString::fromStdString(written.reason)));
+                      QStringLiteral("Cannot Create file %1\n%2").arg(name, QString::fromStdString(file.Reason())));
 }
 
 void TResultGrid::CopyAll() const {

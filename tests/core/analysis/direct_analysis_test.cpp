@@ -387,17 +387,18 @@ TEST(DirectAnalysis, StoppedOrFailedRunsChangeNothing) {
   SetFaces(p, 3, 3.0, [](double) { return 1.0; }, [](double) { return 2.0; });
   EXPECT_THROW(RunDirectAnalysis(p, {3.0, false}), EFourierError);
   EXPECT_TRUE(Snapshot(p) == before);
-  // More than 2^23 samples once padded: the same error, without building the padded records.
+  // More than 2^23 samples once padded: a refusal naming the padding, without building the
+  // padded records.
   p = original;
   p.AnalysisOptions.PaddingMode = 1;
   p.AnalysisOptions.PaddingYears = 1000.0;
   p.UpstreamHistory.TimeStep = p.DownstreamHistory.TimeStep = 1.0;
-  try {
-    RunDirectAnalysis(p, {1.0, false});
-    ADD_FAILURE() << "no exception";
-  } catch (const EFourierError& e) {
-    EXPECT_STREQ(e.what(), "FFT data length must be power of 2");
-  }
+  const AnalysisOutcome padded = RunDirectAnalysis(p, {1.0, false});
+  EXPECT_FALSE(padded.completed);
+  ASSERT_EQ(padded.warnings.size(), 1u);
+  EXPECT_TRUE(padded.warnings[0].starts_with("The padding is too long")) << padded.warnings[0];
+  p.AnalysisOptions = original.AnalysisOptions;
+  p.UpstreamHistory.TimeStep = p.DownstreamHistory.TimeStep = 3.0;
   EXPECT_TRUE(Snapshot(p) == before);
 }
 

@@ -85,5 +85,63 @@ TEST(HarmonicSynthesis, OnePlanServesManyCoefficientSetsAndStrides) {
   }
 }
 
+// The direct road and the transform road are two ways of the same sum: on a case cheap for
+// both (a few terms among many bins, several points written with their own strides, a record
+// longer than one block of the direct road and than one chunk of the transforms) they agree,
+// and both with the term-by-term sum.
+TEST(HarmonicSynthesis, DirectAndTransformRoadsGiveTheSameSums) {
+  std::mt19937 rng(31);
+  std::uniform_int_distribution<std::int64_t> bin(1, 3000);
+  std::normal_distribution<double> normal(0.0, 4.0);
+  const std::vector<std::int64_t> bins = {bin(rng), bin(rng), bin(rng), 7, bin(rng), 2999, bin(rng), 1};
+  const std::int64_t steps = 20011, points = 3;
+  const double step = 1.0, period = 26280.5;
+  std::vector<std::complex<double>> coefficients;
+  for (std::int64_t i = 0; i < points * static_cast<std::int64_t>(bins.size()); ++i)
+    coefficients.push_back({normal(rng), normal(rng)});
+
+  std::vector<std::vector<double>> sums;
+  for (TSynthesisRoad road : {TSynthesisRoad::Direct, TSynthesisRoad::Transform}) {
+    THarmonicSynthesis synthesis(bins, steps, step, period, points, road);
+    ASSERT_EQ(synthesis.Road(), road);
+    std::vector<double> out(static_cast<size_t>(steps * points), 1.0);
+    std::vector<TSynthesisTarget> targets;
+    for (std::int64_t p = 0; p < points; ++p) targets.push_back({out.data() + p, points});
+    double last = 0.0;
+    EXPECT_TRUE(synthesis.Add(coefficients, targets, [&last](double done) { return (last = done, true); }));
+    EXPECT_EQ(last, 1.0);
+    sums.push_back(out);
+  }
+  double worst = 0.0;
+  for (size_t i = 0; i < sums[0].size(); ++i) worst = std::max(worst, std::abs(sums[0][i] - sums[1][i]));
+  EXPECT_LE(worst, 1e-9);
+
+  std::vector<HarmonicTerm> terms;
+  for (size_t h = 0; h < bins.size(); ++h)
+    terms.push_back({bins[h], coefficients[points * bins.size() - bins.size() + h].real(),
+                     -coefficients[points * bins.size() - bins.size() + h].imag()});
+  std::vector<double> literal(static_cast<size_t>(steps), 1.0);
+  AddHarmonicSumLiteral(terms, step, period, literal);
+  for (std::int64_t m = 0; m < steps; m += 997) EXPECT_NEAR(sums[0][m * points + points - 1], literal[m], 1e-9);
+}
+
+// The cheaper road: the terms one by one for a few harmonics among many bins (a decade of
+// hourly steps keeping 53), the transforms when most bins hold a term (a year at the largest
+// harmonic count); and a stop asked for on the way is obeyed.
+TEST(HarmonicSynthesis, TakesTheCheaperRoadAndStopsWhenAsked) {
+  EXPECT_EQ(CheaperSynthesisRoad(53, 4350, 87600, 61), TSynthesisRoad::Direct);
+  EXPECT_EQ(CheaperSynthesisRoad(8000, 8192, 8760, 61), TSynthesisRoad::Transform);
+  EXPECT_EQ(CheaperSynthesisRoad(2000, 4096, 8760, 61), TSynthesisRoad::Transform);
+
+  for (TSynthesisRoad road : {TSynthesisRoad::Direct, TSynthesisRoad::Transform}) {
+    THarmonicSynthesis synthesis({3, 40}, 50000, 1.0, 977.0, 2, road);
+    std::vector<double> a(50000), b(50000);
+    int calls = 0;
+    EXPECT_FALSE(synthesis.Add({{1, 0}, {0, 1}, {1, 1}, {2, 0}}, {{a.data(), 1}, {b.data(), 1}},
+                               [&calls](double) { return ++calls < 1; }));
+    EXPECT_EQ(calls, 1);
+  }
+}
+
 }  // namespace
 }  // namespace kolma

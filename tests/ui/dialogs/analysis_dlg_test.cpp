@@ -310,11 +310,10 @@ TEST_F(AnalysisDlgTest, ARefusedRunShowsItsWarning) {
 }
 
 TEST_F(AnalysisDlgTest, AnExceptionLeavesTheDialogUsable) {
-  // Twenty years of padding at 36 s a sample is beyond any transform length.
-  DefineSectionAndFaces(64, 64);
+  // Faces of three samples without padding: no power of two to re-sample them to.
+  DefineSectionAndFaces(3, 3);
   project.AnalysisOptions.PaddingMode = 1;
-  project.AnalysisOptions.PaddingYears = 20;
-  project.UpstreamHistory.TimeStep = project.DownstreamHistory.TimeStep = 0.01;
+  project.AnalysisOptions.PaddingYears = 0;
   TAnalysisDlg& d = dialog();
   d.show();
   EXPECT_THROW(d.ButtonStartDirectClick(), EFourierError);
