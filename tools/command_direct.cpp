@@ -2,8 +2,10 @@
 // and writes the spreadsheet of the chosen quantity.
 #include <cstdio>
 
+#include "core/analysis/quantity_names.h"
 #include "core/analysis/spreadsheet_table.h"
 #include "core/analysis/thermal_decomposition.h"
+#include "core/formats/result_table_workbook.h"
 #include "tools/analysis_run.h"
 #include "tools/batch_support.h"
 
@@ -35,7 +37,22 @@ int RunDirect(const CommandArguments& arguments) {
     if (const int status = RunInverseOrReport(project, timeStep, line->acceptWarnings); status != kExitOk) return status;
   }
   if (const int status = RunDirectOrReport(project, timeStep, inverseFaces, line->acceptWarnings); status != kExitOk) return status;
-  return WriteTableOrReport(BuildSpreadsheet(project, *data, *precision), *line);
+  // The workbook's sheet says what the table holds ("Stresses (MPa)"), since the header rows
+  // of every quantity look alike.
+  const TResultTable table = BuildSpreadsheet(project, *data, *precision);
+  AnalysisOptionsLine csvOnly = *line;
+  csvOnly.xlsPath.clear();
+  if (!csvOnly.csvPath.empty()) {
+    if (const int status = WriteTableOrReport(table, csvOnly); status != kExitOk) return status;
+  }
+  if (line->xlsPath.empty()) return line->csvPath.empty() ? WriteTableOrReport(table, *line) : kExitOk;
+  const TFileWriteResult saved =
+      WriteResultTableWorkbook(line->xlsPath, table, {QuantityNames(QuantityOf(*data)).sheetName});
+  if (!saved.ok) {
+    std::fprintf(stderr, "kolma-batch: %s\n", saved.reason.c_str());  // the reason names the file
+    return kExitFailure;
+  }
+  return kExitOk;
 }
 
 }  // namespace kolma::batch

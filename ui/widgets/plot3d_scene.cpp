@@ -293,6 +293,14 @@ void TPlot3DScene::PaintAxis(TCanvas& canvas, int axis) const {
     canvas.LineTo(Pixel(x + kTickLength * nx, y + kTickLength * ny));
     canvas.Text(Pixel(x + kLabelGap * nx, y + kLabelGap * ny + baselineShift), tick.label, align);
   }
+  const std::string& title = s_.axisTitles[static_cast<std::size_t>(axis)];
+  if (title.empty()) return;
+  // The title at the middle of the edge, beyond the widest number in the same direction.
+  double widest = 0;
+  for (const TAxisTick& tick : ticks) widest = std::max(widest, TextWidth(tick.label));
+  const double gap = kLabelGap + std::abs(nx) * widest + std::abs(ny) * kFontHeight + kFontHeight;
+  canvas.SetFont(TFont{"Arial", kFontHeight, true, a.color});
+  canvas.Text(Pixel(0.5 * (p0.x + p1.x) + gap * nx, 0.5 * (p0.y + p1.y) + gap * ny + baselineShift), title, align);
 }
 
 void TPlot3DScene::Paint(TCanvas& canvas, bool sealCells) const {
