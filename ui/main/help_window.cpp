@@ -146,7 +146,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent) {
   splitter->addWidget(tabs_);
   splitter->addWidget(browser_);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({240, 560});
+  splitter->setSizes({280, 660});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 6, 6, 6);
@@ -171,7 +171,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent) {
   connect(results_, &QListWidget::currentRowChanged, this, &THelpWindow::OpenResult);
 
   BuildContents();
-  resize(860, 600);
+  resize(960, 640);
 }
 
 void THelpWindow::BuildContents() {
@@ -187,6 +187,7 @@ void THelpWindow::BuildContents() {
     if (s.anchor.isEmpty()) continue;
     auto* item = new QTreeWidgetItem(pageItem, {s.title});
     item->setData(0, Qt::UserRole, s.page + QLatin1Char('#') + s.anchor);
+    item->setToolTip(0, s.title);
   }
   contents_->expandAll();
 }
@@ -219,7 +220,10 @@ int THelpWindow::Search(const QString& word) {
   results_->clear();
   const std::vector<const THelpSection*> found = FindHelpSections(lastWord_);
   for (const THelpSection* s : found) {
-    auto* item = new QListWidgetItem(s->anchor.isEmpty() ? s->pageTitle : s->title + QStringLiteral(" (") + s->pageTitle + QLatin1Char(')'), results_);
+    const QString text =
+        s->anchor.isEmpty() ? s->pageTitle : s->title + QStringLiteral(" (") + s->pageTitle + QLatin1Char(')');
+    auto* item = new QListWidgetItem(text, results_);
+    item->setToolTip(text);
     item->setData(Qt::UserRole, s->anchor.isEmpty() ? s->page : s->page + QLatin1Char('#') + s->anchor);
   }
   if (found.empty() && !lastWord_.isEmpty())

@@ -87,7 +87,8 @@ TTempTimeDlg::TTempTimeDlg(Project& project, QWidget* parent) : QDialog(parent),
   connect(Chart_, &TRChart::OnMouseMoveInChart, this,
           [this](bool, Qt::KeyboardModifiers, double x, double y) { MouseMoveInChart(x, y); });
 
-  setMinimumSize(540, 400);
+  // Never so small that the buttons or read-outs would be cut.
+  setMinimumSize(minimumSizeHint().expandedTo(QSize(540, 400)));
   // The designed size, or wider where this desktop's fonts need room for the top row.
   resize(sizeHint().expandedTo(QSize(565, 425)));
 }

@@ -481,8 +481,32 @@ std::vector<TLegendEntry> LegendEntries(const std::vector<TChartItem>& items) {
 
 namespace {
 
-// The legend box: a sample of each curve beside its title, in the top right corner of the
-// data window, over a nearly opaque background so that the curves beneath stay guessable.
+// The corner of the data window where the legend hides the least of the drawing: points
+// along every line and every mark are counted in each candidate box (a long run is sampled).
+QRectF LegendPlace(const TChartState& s, double w, double h, double inset) {
+  const TChartGeometry& g = s.geometry;
+  const double left = g.DataLeft() + inset, right = g.DataRight() + 1 - inset - w;
+  const double top = g.DataTop() + inset, bottom = g.DataBottom() + 1 - inset - h;
+  const QRectF candidates[] = {{right, top, w, h}, {left, top, w, h}, {right, bottom, w, h}, {left, bottom, w, h}};
+  int hidden[4] = {0, 0, 0, 0};
+  const std::size_t stride = std::max<std::size_t>(1, s.items.size() / 4000);
+  auto count = [&](double wx, double wy) {
+    const QPointF p(g.ToScreenX(wx), g.ToScreenY(wy));
+    for (int c = 0; c < 4; ++c) hidden[c] += candidates[c].contains(p);
+  };
+  for (std::size_t i = 0; i < s.items.size(); i += stride) {
+    const TChartItem& item = s.items[i];
+    if (item.kind == ChartItemKind::Line) {
+      for (int k = 0; k <= 8; ++k) count(item.x1 + (item.x2 - item.x1) * k / 8, item.y1 + (item.y2 - item.y1) * k / 8);
+    } else {
+      count(item.x1, item.y1);
+    }
+  }
+  return candidates[std::min_element(std::begin(hidden), std::end(hidden)) - std::begin(hidden)];
+}
+
+// The legend box: a sample of each curve beside its title, in the corner that hides the least
+// of the drawing, over a nearly opaque background so that the curves beneath stay guessable.
 void PaintLegend(QPainter& p, const TChartState& s, const TChartLayout& layout, const TPalette& colours) {
   if (!s.legendVisible) return;
   const std::vector<TLegendEntry> entries = LegendEntries(s.items);
@@ -497,7 +521,7 @@ void PaintLegend(QPainter& p, const TChartState& s, const TChartLayout& layout, 
   const double lineHeight = fm.height() + 2;
   const double w = kGap + kSample + kGap + textWidth + kGap;
   const double h = lineHeight * entries.size() + kGap;
-  const QRectF box(g.DataRight() + 1 - kInset - w, g.DataTop() + kInset, w, h);
+  const QRectF box = LegendPlace(s, w, h, kInset);
   p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
   QColor back = colours.window;

@@ -34,7 +34,7 @@ struct TChartState {
   // Off: lines denser than the pixel columns are drawn one by one all the same (to check that
   // drawing them by columns gives the same picture).
   bool reduceDenseLines = true;
-  // The legend box in the top right corner of the data window, when any item has a title.
+  // The legend box in a corner of the data window, when any item has a title.
   bool legendVisible = true;
 };
 

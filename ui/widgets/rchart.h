@@ -149,7 +149,8 @@ class TRChart : public QWidget {
   void SetCurveTitle(const QString& title);
 
   // ---- Legend -------------------------------------------------------------------------------
-  // Shown (by default) whenever an item has a title; the user hides it from the context menu.
+  // Shown (by default) whenever an item has a title, in the corner of the data window where it
+  // hides the least of the drawing; the user hides it from the context menu.
   // Pictures copied or saved include it as shown.
   bool LegendVisible() const;
   void SetLegendVisible(bool on);

@@ -18,6 +18,7 @@
 #include "core/model/project_file.h"
 #include "tests/ui/main/main_form_fixture.h"
 #include "ui/main/help_window.h"
+#include "ui/results/profile_step_bar.h"
 #include "ui/results/section_values_dlg.h"
 #include "ui/results/spreadsheet_dlg.h"
 #include "ui/results/temp_time_dlg.h"
@@ -26,11 +27,15 @@
 namespace kolma::ui::testing {
 namespace {
 
+// At the window's own size where none is given: the guide shows what the user sees.
 bool SavePicture(QWidget& window, QSize size, const QString& path) {
-  window.resize(size);
+  if (size.isValid()) window.resize(size);
   window.show();
   QApplication::processEvents();
-  return window.grab().toImage().convertToFormat(QImage::Format_RGB32).save(path, "PNG", 9);
+  // Pictures fit the help window's text pane: wider windows are scaled down smoothly.
+  QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  if (image.width() > 640) image = image.scaledToWidth(640, Qt::SmoothTransformation);
+  return image.save(path, "PNG", 9);
 }
 
 // The pictures the guide's pages show, and their links to other pages.
@@ -54,7 +59,7 @@ TEST_F(MainFormTest, GuidePicturesAreMadeFromTheExamples) {
 
   // The main window with a section and its thermometers.
   OpenFile(ExamplePath("four-thermometers.kol"));
-  ASSERT_TRUE(SavePicture(*form, {720, 440}, out.filePath(QStringLiteral("main-window.png"))));
+  ASSERT_TRUE(SavePicture(*form, {640, 400}, out.filePath(QStringLiteral("main-window.png"))));
 
   // The result windows after a direct analysis of the annual example at daily steps.
   Project project;
@@ -68,14 +73,14 @@ TEST_F(MainFormTest, GuidePicturesAreMadeFromTheExamples) {
   profile.findChild<QCheckBox*>(QStringLiteral("CheckBoxResolve"))->setChecked(true);
   profile.show();
   profile.StepBar()->SetPosition(summer);
-  ASSERT_TRUE(SavePicture(profile, {600, 420}, out.filePath(QStringLiteral("profile-view.png"))));
+  ASSERT_TRUE(SavePicture(profile, {}, out.filePath(QStringLiteral("profile-view.png"))));
 
   TSectionValuesDlg values(project, summer);
-  ASSERT_TRUE(SavePicture(values, {640, 270}, out.filePath(QStringLiteral("section-values.png"))));
+  ASSERT_TRUE(SavePicture(values, {620, 260}, out.filePath(QStringLiteral("section-values.png"))));
 
   TSpreadsheetDlg sheet(project, false);
   sheet.ShowData(TSpreadsheetData::Stress);
-  ASSERT_TRUE(SavePicture(sheet, {640, 300}, out.filePath(QStringLiteral("spreadsheet.png"))));
+  ASSERT_TRUE(SavePicture(sheet, {620, 280}, out.filePath(QStringLiteral("spreadsheet.png"))));
 
   const QSet<QString> made = {QStringLiteral("main-window.png"), QStringLiteral("profile-view.png"),
                               QStringLiteral("section-values.png"), QStringLiteral("spreadsheet.png")};

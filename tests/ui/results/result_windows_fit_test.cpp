@@ -20,6 +20,7 @@
 #include "tests/ui/results/direct_results_fixture.h"
 #include "tests/ui/scripted_prompts.h"
 #include "ui/results/harmonic_dlg.h"
+#include "ui/results/profile_step_bar.h"
 #include "ui/results/section_values_dlg.h"
 #include "ui/results/spreadsheet_dlg.h"
 #include "ui/results/stat_values_dlg.h"
@@ -127,6 +128,8 @@ TEST(ResultWindowsFit, NoHeaderRowHeaderOrReadOutIsCut) {
     testing::TScriptedPrompts prompts;
     std::unique_ptr<QWidget> window = c.open(project);
     window->show();
+    QApplication::processEvents();
+    window->resize(1, 1);  // as small as the user can make it
     QApplication::processEvents();
     if (auto* profile = dynamic_cast<TTempTimeDlg*>(window.get())) {
       emit profile->Chart()->OnMouseMoveInChart(true, Qt::NoModifier, -1234.567, -1234.567);
