@@ -11,13 +11,9 @@
 namespace kolma::ui {
 namespace {
 
-// Keeps the texts and where they were written.
+// Keeps the texts, where they were written and whether in bold.
 struct TTextCanvas final : TCanvas {
-  struct TText {
-    std::string text;
-    TPoint at;
-    bool bold;
-  };
+  struct TText { std::string text; TPoint at; bool bold; };
   std::vector<TText> texts;
   bool bold = false;
   void SetPen(const TPen&) override {}
@@ -28,7 +24,7 @@ struct TTextCanvas final : TCanvas {
   void Polyline(std::span<const TPoint>) override {}
   void Polygon(std::span<const TPoint>) override {}
   void Rectangle(int, int, int, int) override {}
-  void Text(TPoint point, std::string_view text, TTextAlign) override { texts.push_back({std::string(text), point, bold}); }
+  void Text(TPoint p, std::string_view text, TTextAlign) override { texts.push_back({std::string(text), p, bold}); }
 };
 
 TEST(Plot3DAxisTitles, EachTitleOnceBeyondItsNumbers) {
