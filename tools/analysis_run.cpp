@@ -179,7 +179,8 @@ int WriteTableOrReport(const TResultTable& table, const AnalysisOptionsLine& lin
   return WriteTableOrReport(TResultTableRows(table), line);
 }
 
-int WriteTableOrReport(const TTableRows& table, const AnalysisOptionsLine& line) {
+int WriteTableOrReport(const TTableRows& table, const AnalysisOptionsLine& line,
+                       const TWorkbookOptions& workbook) {
   if (!line.csvPath.empty()) {
     const TSaveResult saved = SaveCsv(table, line.csvPath);
     if (!saved.ok) {
@@ -188,7 +189,7 @@ int WriteTableOrReport(const TTableRows& table, const AnalysisOptionsLine& line)
     }
   }
   if (!line.xlsPath.empty()) {
-    const TFileWriteResult saved = WriteTableWorkbook(line.xlsPath, table);
+    const TFileWriteResult saved = WriteTableWorkbook(line.xlsPath, table, workbook);
     if (!saved.ok) {
       std::fprintf(stderr, "kolma-batch: %s\n", saved.reason.c_str());  // the reason names the file
       return kExitFailure;

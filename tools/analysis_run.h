@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/analysis/result_table.h"
+#include "core/formats/workbook_writer.h"
 #include "core/model/project.h"
 #include "tools/commands.h"
 
@@ -45,8 +46,9 @@ int RunInverseOrReport(Project& project, double timeStep, bool acceptWarnings,
 TInverseMethod InverseMethodOf(const AnalysisOptionsLine& line, const Project& project);
 
 // Writes the table to every output the line names; at least one must be named. The rows are
-// made while they are written.
-int WriteTableOrReport(const TTableRows& table, const AnalysisOptionsLine& line);
+// made while they are written; `workbook` names the sheet of an .xls output.
+int WriteTableOrReport(const TTableRows& table, const AnalysisOptionsLine& line,
+                       const TWorkbookOptions& workbook = {});
 int WriteTableOrReport(const TResultTable& table, const AnalysisOptionsLine& line);
 
 }  // namespace kolma::batch

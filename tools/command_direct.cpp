@@ -2,8 +2,10 @@
 // and writes the spreadsheet of the chosen quantity.
 #include <cstdio>
 
+#include "core/analysis/quantity_names.h"
 #include "core/analysis/spreadsheet_table.h"
 #include "core/analysis/thermal_decomposition.h"
+#include "core/formats/result_table_workbook.h"
 #include "tools/analysis_run.h"
 #include "tools/batch_support.h"
 
@@ -36,7 +38,10 @@ int RunDirect(const CommandArguments& arguments) {
     if (const int status = RunInverseOrReport(project, timeStep, line->acceptWarnings); status != kExitOk) return status;
   }
   if (const int status = RunDirectOrReport(project, timeStep, inverseFaces, line->acceptWarnings); status != kExitOk) return status;
-  return WriteTableOrReport(TSpreadsheetRows(project, *data, *precision), *line);
+  // The workbook's sheet says what the table holds ("Stresses (MPa)"), since the header rows
+  // of every quantity look alike.
+  return WriteTableOrReport(TSpreadsheetRows(project, *data, *precision), *line,
+                            {QuantityNames(QuantityOf(*data)).sheetName});
 }
 
 }  // namespace kolma::batch

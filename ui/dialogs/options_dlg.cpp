@@ -81,7 +81,7 @@ void TOptionsDlg::BuildControls() {
   QFont normal = font();
   normal.setBold(false);
 
-  RxLabel1 = new QLabel(QStringLiteral("Minimum number of harminics\nto be considered for analysis"), this);
+  RxLabel1 = new QLabel(QStringLiteral("Minimum number of harmonics\nto be considered for analysis"), this);
   RxLabel1->setObjectName(QStringLiteral("RxLabel1"));
   RxLabel1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   Label1 = new QLabel(QStringLiteral(" ="), this);

@@ -190,7 +190,10 @@ void TTemperaturesDlg::BuildControls() {
   auto* status = new QStatusBar(this);
   status->setObjectName(QStringLiteral("StatusBar"));
   status->setSizeGripEnabled(false);
-  const int widths[] = {150, 150, 50};
+  // Wide enough for the longest read-out at this desktop's font.
+  const int widths[] = {std::max(150, fontMetrics().horizontalAdvance(QStringLiteral("Period = -99999.9999")) + 12),
+                        std::max(150, fontMetrics().horizontalAdvance(QStringLiteral("Temperature = -9999.999 °C")) + 12),
+                        50};
   for (int i = 0; i < 3; ++i) {
     auto* label = new QLabel(status);
     label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));

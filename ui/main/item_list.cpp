@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <algorithm>
+
+#include "core/analysis/result_table.h"
 
 namespace kolma::ui {
 
@@ -34,9 +37,10 @@ TItemList::TItemList(QWidget* parent) : QTreeWidget(parent) {
 
 void TItemList::Rebuild(const kolma::Project& project) {
   for (QTreeWidgetItem* part : {SectionItem(), TemperaturesItem()}) qDeleteAll(part->takeChildren());
-  auto add = [](QTreeWidgetItem* part, const QString& text) {
+  auto add = [](QTreeWidgetItem* part, const QString& text, const QString& tip = QString()) {
     auto* item = new QTreeWidgetItem(part, {text});
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    item->setToolTip(0, tip.isEmpty() ? text : tip);  // the whole text where the list is narrower
   };
   if (project.HasFlag(kolma::pfSection)) {
     add(SectionItem(), QStringLiteral("Geometry"));
@@ -45,8 +49,15 @@ void TItemList::Rebuild(const kolma::Project& project) {
   if (project.HasFlag(kolma::pfUpstream)) add(TemperaturesItem(), QStringLiteral("Upstream Face"));
   if (project.HasFlag(kolma::pfDownstream)) add(TemperaturesItem(), QStringLiteral("Downstream Face"));
   for (const kolma::TTemperatureInside& slot : project.Thermometers)
-    if (kolma::IsThermometerOccupied(slot)) add(TemperaturesItem(), TitleText(slot.Title));
+    if (kolma::IsThermometerOccupied(slot))
+      add(TemperaturesItem(), TitleText(slot.Title),
+          QStringLiteral("%1: thermometer at X = %2 m")
+              .arg(TitleText(slot.Title), QString::fromStdString(kolma::FormatFloat("%.3f", slot.Position))));
   expandAll();
+  // Wide enough for the longest title, within reason: beyond that the tool tip tells it.
+  resizeColumnToContents(0);
+  const int wanted = sizeHintForColumn(0) + indentation() + 2 * frameWidth() + 8;
+  setMinimumWidth(std::min(std::max(wanted, 100), 320));
 }
 
 QStringList TItemList::SubItems(Section section) const {

@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "ui/widgets/chart_style.h"
+#include "ui/widgets/title_text.h"
 #include "ui/widgets/rchart.h"
 
 namespace kolma::ui {
@@ -60,6 +61,7 @@ void DrawSectionOn(TRChart& chart, const kolma::Project& project) {
   chart.SetHollowEllipses(true);
   const double r = h / 20;
   const double c = std::cos(std::numbers::pi / 4) * h / 20;
+  int shown = 0;
   for (const kolma::TTemperatureInside& slot : project.Thermometers) {
     if (!kolma::IsThermometerOccupied(slot)) continue;
     const double x = slot.Position;
@@ -67,6 +69,10 @@ void DrawSectionOn(TRChart& chart, const kolma::Project& project) {
     chart.AddLine(x, r, x, -r);
     chart.AddLine(x - c, c, x + c, -c);
     chart.AddLine(x + c, c, x - c, -c);
+    // Each thermometer's title below its symbol, every other one lower, so that neighbours
+    // a little apart do not write over each other.
+    chart.AddText(x, -(shown % 2 == 0 ? 2.0 : 3.4) * r, 9, TitleText(slot.Title));
+    ++shown;
   }
   // A face label turns green once that face has a temperature history.
   if (project.HasFlag(kolma::pfUpstream)) chart.AddText(s.Xu, h / 10, 14, QStringLiteral("Xu"));

@@ -8,11 +8,26 @@
 
 #include "ui/widgets/chart_mouse_modes.h"
 #include "ui/widgets/icons.h"
+#include "ui/main/help_window.h"
 #include "ui/main/kolma_application.h"
 #include "ui/main/main_form.h"
 #include "ui/widgets/rchart.h"
 
 namespace kolma::ui {
+
+namespace {
+
+// The one help window of the main window, made at its first use and kept open beside it.
+THelpWindow& ShownHelpWindow(QWidget* form) {
+  auto* help = form->findChild<THelpWindow*>(QStringLiteral("HelpWindow"), Qt::FindDirectChildrenOnly);
+  if (!help) help = new THelpWindow(form);
+  help->show();
+  help->raise();
+  help->activateWindow();
+  return *help;
+}
+
+}  // namespace
 
 QAction* TMainForm::NewCommand(const QString& objectName, const QString& text, std::function<void()> command) {
   auto* action = new QAction(text, this);
@@ -59,9 +74,12 @@ void TMainForm::CreateActions() {
       {"Direct3DItem", "3D graphic", "", [this] { Direct3DClick(); }, TIconKind::Surface3D},
       {"DirectSpreadsheetItem", "&Spreadsheet", "", [this] { DirectSpreadsheetClick(); }, TIconKind::Spreadsheet},
       {"CompareItem", "Compare Input and Output", "", [this] { CompareClick(); }, TIconKind::Compare},
-      {"HelpContentsItem", "&Contents", "Display the help contents screen", [] {}, TIconKind::Help},
-      {"HelpSearchItem", "&Search for Help On...", "Search help file for a topic", [] {}, TIconKind::Help, false},
-      {"HelpHowToItem", "&How to Use Help", "Help on using the help system", [] {}, TIconKind::Help, false},
+      {"HelpContentsItem", "&Contents", "Display the help contents screen",
+       [this] { ShownHelpWindow(this).ShowContents(); }, TIconKind::Help},
+      {"HelpSearchItem", "&Search for Help On...", "Search help file for a topic",
+       [this] { ShownHelpWindow(this).ShowSearch(); }, TIconKind::Help, false},
+      {"HelpHowToItem", "&How to Use Help", "Help on using the help system",
+       [this] { ShownHelpWindow(this).ShowHowToUse(); }, TIconKind::Help, false},
       {"HelpAboutItem", "&About...", "Show program information", [this] { AboutClick(); }, TIconKind::About},
 
       {"ToolOpen", "Open", "Open a file", [this] { FileOpenClick(); }, TIconKind::Open},
@@ -87,20 +105,22 @@ void TMainForm::CreateActions() {
   commands_["FileSaveAsItem"]->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   commands_["DataSectionItem"]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   commands_["StartAnalysisItem"]->setShortcuts({QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_R)});
-  for (const char* help : {"HelpContentsItem", "HelpSearchItem", "HelpHowToItem"})
-    commands_[QString::fromLatin1(help)]->setEnabled(false);
+  commands_["HelpContentsItem"]->setShortcut(QKeySequence::HelpContents);
 
   // The mouse modes of the chart: a radio group, "None" at start.
   mouseModes_ = new QActionGroup(this);
   mouseModes_->setExclusive(true);
-  int modeKey = Qt::Key_1;
+  // Ctrl+1..4 follow the buttons of the "View tools" toolbar, which keeps its own order.
+  const QStringList toolbarOrder = {QStringLiteral("ToolNone"), QStringLiteral("ToolPan"), QStringLiteral("ToolZoom"),
+                                    QStringLiteral("ToolDrag")};
   for (const TMouseModeTool& m : kMouseModeTools) {
+    const int modeKey = Qt::Key_1 + static_cast<int>(toolbarOrder.indexOf(QString::fromLatin1(m.name)));
     const MouseActMode mode = m.mode;
     QAction* action =
         NewCommand(QString::fromLatin1(m.name), QString::fromLatin1(m.text), [this, mode] { chart_->SetMouseAction(mode); });
     action->setIcon(KolmaIcon(m.icon));
     action->setCheckable(true);
-    action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(modeKey++)));
+    action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(modeKey)));
     action->setToolTip(action->text());
     action->setStatusTip(action->text());
     mouseModes_->addAction(action);

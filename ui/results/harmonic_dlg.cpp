@@ -20,7 +20,9 @@ THarmonicDlg::THarmonicDlg(kolma::Project& project, bool showInverse, QWidget* p
   grid_->SetColumnWidth(0, 40);
   grid_->WidenColumnsToFit();
   grid_->SetAccessibleName(windowTitle());
-  menus_ = AddTableWindowMenus(this, grid_);
+  const auto quantity = showInverse ? kolma::TResultQuantity::InverseHarmonics : kolma::TResultQuantity::DirectHarmonics;
+  DescribeTable(grid_, quantity);
+  menus_ = AddTableWindowMenus(this, grid_, QuantityWording(quantity));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

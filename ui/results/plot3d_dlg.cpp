@@ -132,6 +132,9 @@ void TPlot3DDlg::SetPlotDefaults() {
   p.SetVisibleYCoords(true);
   p.SetVisibleZCoords(true);
   p.SetMouseAction(T3DMouseAction::maRotate);
+  p.SetAxisTitle(0, QStringLiteral("Time (h)"));
+  p.SetAxisTitle(1, QStringLiteral("X (m)"));
+  p.SetAxisTitle(2, QStringLiteral("T (°C)"));
 }
 
 void TPlot3DDlg::BuildSurface(const kolma::Project& project) {

@@ -116,6 +116,9 @@ void TStepBar::AddTmTdAndClose(QLabel*& tm, QLabel*& td, QPushButton*& close) {
   close = new QPushButton(QStringLiteral("Close"), tail_);
   close->setObjectName(QStringLiteral("CloseBtn"));
   close->setDefault(true);
+  // Room for the widest read-out from the start, so that stepping never cuts or shifts them.
+  for (QLabel* label : {tm, td})
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Tm = -99999.999 °C")) + 4);
   auto* readOuts = new QVBoxLayout;
   readOuts->addWidget(tm);
   readOuts->addWidget(td);

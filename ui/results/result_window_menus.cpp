@@ -19,6 +19,21 @@ QAction* AddCommand(QMenu* menu, const char* name, const QString& text) {
 }  // namespace
 
 TTableWindowMenus AddTableWindowMenus(QDialog* window, TResultGrid* grid, const TExportWording& wording) {
+  return AddTableWindowMenus(window, grid, [wording] { return wording; });
+}
+
+TExportWording QuantityWording(kolma::TResultQuantity quantity, TExportWording base) {
+  const kolma::TQuantityNames& names = kolma::QuantityNames(quantity);
+  base.sheetName = QString::fromStdString(names.sheetName);
+  base.proposedName = QString::fromStdString(names.fileName);
+  return base;
+}
+
+void DescribeTable(TResultGrid* grid, kolma::TResultQuantity quantity) {
+  grid->SetHeaderToolTip(QString::fromStdString(kolma::QuantityNames(quantity).toolTip));
+}
+
+TTableWindowMenus AddTableWindowMenus(QDialog* window, TResultGrid* grid, std::function<TExportWording()> wording) {
   TTableWindowMenus menus;
   menus.bar = new QMenuBar(window);
   QMenu* file = menus.bar->addMenu(QStringLiteral("&File"));
@@ -32,8 +47,8 @@ TTableWindowMenus AddTableWindowMenus(QDialog* window, TResultGrid* grid, const 
   menus.copyAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
   menus.copySelection = AddCommand(edit, "CopySelection", QStringLiteral("Copy selection"));
 
-  QObject::connect(menus.exportExcel, &QAction::triggered, grid, [grid, wording] { grid->ExportExcel(wording); });
-  QObject::connect(menus.exportCsv, &QAction::triggered, grid, [grid, wording] { grid->ExportCsv(wording); });
+  QObject::connect(menus.exportExcel, &QAction::triggered, grid, [grid, wording] { grid->ExportExcel(wording()); });
+  QObject::connect(menus.exportCsv, &QAction::triggered, grid, [grid, wording] { grid->ExportCsv(wording()); });
   QObject::connect(menus.close, &QAction::triggered, window, &QDialog::accept);
   QObject::connect(menus.copyAll, &QAction::triggered, grid, [grid] { grid->CopyAll(); });
   QObject::connect(menus.copySelection, &QAction::triggered, grid, [grid] { grid->CopySelection(); });

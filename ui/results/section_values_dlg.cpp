@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/analysis/quantity_names.h"
 #include "core/analysis/result_table.h"
 #include "core/analysis/thermal_decomposition.h"
 #include "core/model/project.h"
@@ -58,7 +59,7 @@ TSectionValuesDlg::TSectionValuesDlg(Project& project, int startStep, QWidget* p
 TSectionValuesDlg::~TSectionValuesDlg() = default;
 
 void TSectionValuesDlg::BuildMenus() {
-  menus_ = AddTableWindowMenus(this, Grid_);
+  menus_ = AddTableWindowMenus(this, Grid_, QuantityWording(TResultQuantity::SectionValues));
   // This window's Edit menu names its whole-table copy "&Copy".
   menus_.copyAll->setText(QStringLiteral("&Copy"));
   addAction(menus_.copyAll);  // Ctrl+C wherever the focus is in the window
@@ -79,6 +80,9 @@ void TSectionValuesDlg::FormShow() {
   for (int i = 1; i <= nodes; ++i)
     table.setCell(kPosition, i, FormatFloat("%8.3f m", project_.SectionProperties.Nodes.Element(i)));
   Grid_->SetTable(std::move(table));
+  DescribeTable(Grid_, TResultQuantity::SectionValues);
+  Grid_->SetSectionToolTip(Qt::Vertical, kTd, QString::fromUtf8(LinearComponentRowToolTip()));
+  Grid_->SetSectionToolTip(Qt::Vertical, kStress, QString::fromUtf8(StressToolTip()));
 
   stepBar_->SetSteps(project_.DirectResults.Temperatures.NrOfRows(), project_.DirectResults.TimeStep, startStep_);
   TrackBarChange(stepBar_->Position());
@@ -90,8 +94,8 @@ void TSectionValuesDlg::FormShow() {
 
 void TSectionValuesDlg::TrackBarChange(int step) {
   const TTmTd split = ComputeTmTd(project_, step);
-  LabelTm->setText(QString::asprintf("Tm = %9.3f °C", split.Tm));
-  LabelTd->setText(QString::asprintf("Td = %9.3f °C", split.Td));
+  LabelTm->setText(QString::fromStdString(FormatFloat("Tm = %9.3f °C", split.Tm)));
+  LabelTd->setText(QString::fromStdString(FormatFloat("Td = %9.3f °C", split.Td)));
   FillGrid(step, split);
 }
 
@@ -109,6 +113,7 @@ void TSectionValuesDlg::FillGrid(int step, const TTmTd& split) {
       table.setCell(kStress, i, std::string());
   }
   Grid_->TableChanged();
+  Grid_->WidenColumnsToFit();  // "Stress (MPa)" and wide numbers at this desktop's font
 }
 
 }  // namespace kolma::ui

@@ -51,8 +51,8 @@ TSpreadsheetDlg::TSpreadsheetDlg(kolma::Project& project, bool inverseFaces, QWi
   grid_->SetTable(inverseFaces ? kolma::InverseFacesTable(project, precision_)
                                : kolma::BuildSpreadsheet(project, data_, precision_));
   grid_->WidenColumnsToFit();
-  grid_->SetAccessibleName(windowTitle());
-  menus_ = AddTableWindowMenus(this, grid_);
+  menus_ = AddTableWindowMenus(this, grid_, [this] { return QuantityWording(Quantity()); });
+  Describe();
 
   dataMenu_ = menus_.bar->addMenu(QStringLiteral("Data"));
   dataGroup_ = AddRadioGroup(dataMenu_, kDataViews, kolma::SpreadsheetDataLabel);
@@ -100,8 +100,19 @@ void TSpreadsheetDlg::ShowData(kolma::TSpreadsheetData data) {
   kolma::FillSpreadsheetData(grid_->Table(), project_, data_);
   grid_->TableChanged();
   grid_->WidenColumnsToFit();
-  setWindowTitle(QString::fromUtf8(kolma::SpreadsheetCaption(data_)));
+  Describe();
   CheckMenus();
+}
+
+kolma::TResultQuantity TSpreadsheetDlg::Quantity() const {
+  return inverseFaces_ ? kolma::TResultQuantity::InverseFaces : kolma::QuantityOf(data_);
+}
+
+void TSpreadsheetDlg::Describe() {
+  const kolma::TQuantityNames& names = kolma::QuantityNames(Quantity());
+  setWindowTitle(QString::fromStdString(names.caption));
+  grid_->SetAccessibleName(windowTitle());
+  DescribeTable(grid_, Quantity());
 }
 
 void TSpreadsheetDlg::SetPrecision(kolma::TSpreadsheetPrecision precision) {

@@ -38,6 +38,9 @@ class TSpreadsheetDlg final : public QDialog {
 
  private:
   void CheckMenus();
+  // What the grid holds now; the caption, the headers' tool tip and the exports say it.
+  kolma::TResultQuantity Quantity() const;
+  void Describe();
 
   kolma::Project& project_;
   bool inverseFaces_;

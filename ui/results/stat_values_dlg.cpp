@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QFont>
 #include <QMenuBar>
+#include <QScrollBar>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -28,7 +30,8 @@ TStatValuesDlg::TStatValuesDlg(QWidget* parent) : QDialog(parent) {
   Grid_->SetAccessibleName(windowTitle());
 
   // The shared table menus, with the one copy command this table has.
-  menus_ = AddTableWindowMenus(this, Grid_, ExportWording());
+  DescribeTable(Grid_, TResultQuantity::CurveValues);
+  menus_ = AddTableWindowMenus(this, Grid_, QuantityWording(TResultQuantity::CurveValues, ExportWording()));
   menus_.copyAll->setText(QStringLiteral("&Copy"));
   menus_.copySelection->setVisible(false);
 
@@ -48,7 +51,7 @@ TExportWording TStatValuesDlg::ExportWording() {
   wording.excelFilter = QStringLiteral("MS Excel file|*.xls");
   wording.excelSuffix = QStringLiteral("XLS");
   wording.csvTitle = QStringLiteral("Export to CSV file");
-  wording.csvFilter = QStringLiteral("Comma Seperated values|*.csv");
+  wording.csvFilter = QStringLiteral("Comma separated values|*.csv");
   wording.csvSuffix = QStringLiteral("CSV");
   return wording;
 }
@@ -68,8 +71,12 @@ void TStatValuesDlg::showEvent(QShowEvent* event) {
 // Few columns share the width of the window; many keep a readable minimum and scroll.
 void TStatValuesDlg::FitColumnWidth() {
   const int columns = std::max(1, Grid_->Table().columns());
-  const int width = std::max((Grid_->contentsRect().width() - 4) / columns, kMinColumnWidth);
+  // The frame and the vertical scroll bar take their share first, or the last column is cut.
+  const QTableView* view = Grid_->View();
+  const int room = Grid_->contentsRect().width() - 2 * view->frameWidth() - view->verticalScrollBar()->sizeHint().width();
+  const int width = std::max(room / columns, kMinColumnWidth);
   Grid_->SetDefaultSizes(width, kRowHeight);
+  Grid_->WidenColumnsToFit();  // a long header ("Std. Deviation", a position) is never cut
 }
 
 }  // namespace kolma::ui

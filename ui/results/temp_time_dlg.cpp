@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "core/analysis/harmonic_decomposition.h"
+#include "core/analysis/result_table.h"
 #include "core/analysis/thermal_decomposition.h"
 #include "core/model/project.h"
 #include "ui/results/profile_step_bar.h"
@@ -27,6 +28,13 @@ namespace {
 const QColor kProfileColor(0, 0, 255);
 const QColor kMeanColor(255, 0, 0);
 const QColor kLineColor(0, 128, 0);
+// The legend's names of the three curves.
+const QString kProfileTitle = QStringLiteral("Temperature T at the nodes");
+const QString kMeanTitle = QStringLiteral("Mean temperature Tm");
+const QString kLineTitle = QStringLiteral("Equivalent straight line (Tm, Td)");
+
+// Numbers of the read-outs with the desktop's decimal separator, as in the grids.
+QString Formatted(const char* format, double value) { return QString::fromStdString(FormatFloat(format, value)); }
 
 QPushButton* NewButton(const char* name, const QString& text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
@@ -79,7 +87,8 @@ TTempTimeDlg::TTempTimeDlg(Project& project, QWidget* parent) : QDialog(parent),
   connect(Chart_, &TRChart::OnMouseMoveInChart, this,
           [this](bool, Qt::KeyboardModifiers, double x, double y) { MouseMoveInChart(x, y); });
 
-  setMinimumSize(540, 400);
+  // Never so small that the buttons or read-outs would be cut.
+  setMinimumSize(minimumSizeHint().expandedTo(QSize(540, 400)));
   // The designed size, or wider where this desktop's fonts need room for the top row.
   resize(sizeHint().expandedTo(QSize(565, 425)));
 }
@@ -116,6 +125,8 @@ QWidget* TTempTimeDlg::BuildTopPanel() {
   LabelX->setObjectName(QStringLiteral("LabelX"));
   LabelT = new QLabel(QStringLiteral("T ="), panel);
   LabelT->setObjectName(QStringLiteral("LabelT"));
+  for (QLabel* label : {LabelX, LabelT})
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("T = -99999.999 °C")) + 4);
   auto* readOuts = new QVBoxLayout;
   readOuts->addWidget(LabelX);
   readOuts->addWidget(LabelT);
@@ -162,15 +173,22 @@ void TTempTimeDlg::TrackBarChange(int step) {
   if (resolve) {
     const TSectionProperties& s = project_.SectionProperties;
     const TTmTd split = ComputeTmTd(project_, step);
-    LabelTm->setText(QString::asprintf("Tm = %6.2f °C", split.Tm));
-    LabelTd->setText(QString::asprintf("Td = %6.2f °C", split.Td));
+    LabelTm->setText(Formatted("Tm = %6.2f °C", split.Tm));
+    LabelTd->setText(Formatted("Td = %6.2f °C", split.Td));
+    Chart_->SetCurveTitle(kMeanTitle);
     Chart_->SetDataColor(kMeanColor);
     Chart_->AddMoveTo(s.Xu, split.Tm);
     Chart_->AddLineTo(s.Xd, split.Tm);
+    Chart_->SetCurveTitle(kLineTitle);
     Chart_->SetDataColor(kLineColor);
     Chart_->AddMoveTo(s.Xu, split.Tm - split.Td / 2.0);
     Chart_->AddLineTo(s.Xd, split.Tm + split.Td / 2.0);
+    Chart_->SetCurveTitle(QString());
   }
+  // The caption names the step, so that a saved or copied picture says when it was taken.
+  const double hours = (step - 1) * project_.DirectResults.TimeStep;
+  Chart_->SetCaption(QStringLiteral("Temperature across the section at t = %1 h")
+                         .arg(QString::fromStdString(FormatFloat("%.0f", hours))));
   Chart_->ShowDrawing();  // the ranges stay, so a zoom chosen by the user is kept
   LabelTm->setVisible(resolve);
   LabelTd->setVisible(resolve);
@@ -181,6 +199,7 @@ void TTempTimeDlg::TrackBarChange(int step) {
 void TTempTimeDlg::DrawStep(int step) {
   const TVector& x = project_.SectionProperties.Nodes;
   const TMatrix& field = project_.DirectResults.Temperatures;
+  Chart_->SetCurveTitle(kProfileTitle);
   Chart_->SetDataColor(kProfileColor);
   Chart_->AddMoveTo(x.Element(1), field.Element(1, step));
   Chart_->AddMark(x.Element(1), field.Element(1, step), mtBoldDiagCross);
@@ -188,6 +207,7 @@ void TTempTimeDlg::DrawStep(int step) {
     Chart_->AddLineTo(x.Element(i), field.Element(i, step));
     Chart_->AddMark(x.Element(i), field.Element(i, step), mtBoldDiagCross);
   }
+  Chart_->SetCurveTitle(QString());
 }
 
 void TTempTimeDlg::ViewAllClick() {
@@ -208,8 +228,8 @@ void TTempTimeDlg::ShowValuesClick() {
 void TTempTimeDlg::CopyClick() { Chart_->CopyPictureToClipboard(false); }
 
 void TTempTimeDlg::MouseMoveInChart(double x, double y) {
-  LabelX->setText(QString::asprintf("X = %7.3f m", x));
-  LabelT->setText(QString::asprintf("T = %7.3f °C", y));
+  LabelX->setText(Formatted("X = %7.3f m", x));
+  LabelT->setText(Formatted("T = %7.3f °C", y));
 }
 
 }  // namespace kolma::ui

@@ -60,6 +60,21 @@ struct TChartItem {
   QString text;          // Text, at most 15 characters
   TextAlign alignment = taCenter;    // Text
   TextBackground background = tbClear;  // Text
+  // The curve this item belongs to, as the legend names it; empty: not in the legend.
+  QString title;
+};
+
+// One line of a chart's legend: the title and how its curve looks (the first item that
+// carried the title gives the colour and pen; a mark among its items is drawn on the sample).
+struct TLegendEntry {
+  QString title;
+  QColor color = Qt::black;
+  Qt::PenStyle penStyle = Qt::SolidLine;
+  int lineWidth = 1;
+  bool line = false;       // the curve has lines
+  int markType = -1;       // the curve has marks of this type; -1: none
+  bool ellipse = false;    // the curve has ellipses (drawn as a filled disc)
+  QColor fillColor = Qt::white;
 };
 
 }  // namespace kolma::ui

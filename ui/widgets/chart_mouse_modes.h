@@ -1,6 +1,6 @@
 #pragma once
 // The four mouse modes every chart window offers, with the names, captions and icons of
-// their buttons.
+// their buttons, in the order the windows show them: None, Zoom, Pan, Drag.
 #include <array>
 #include <functional>
 
@@ -22,8 +22,8 @@ struct TMouseModeTool {
 
 inline constexpr std::array<TMouseModeTool, 4> kMouseModeTools = {{
     {"ToolNone", "None", maNone, TIconKind::MouseNone},
-    {"ToolPan", "Pan", maPan, TIconKind::Pan},
     {"ToolZoom", "Zoom", maZoomWindPos, TIconKind::Zoom},
+    {"ToolPan", "Pan", maPan, TIconKind::Pan},
     {"ToolDrag", "Drag", maZoomDrag, TIconKind::Drag},
 }};
 

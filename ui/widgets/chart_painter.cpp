@@ -456,6 +456,109 @@ void PaintCaptions(QPainter& p, const TChartState& s, const TChartLayout& layout
 
 }  // namespace
 
+std::vector<TLegendEntry> LegendEntries(const std::vector<TChartItem>& items) {
+  std::vector<TLegendEntry> entries;
+  for (const TChartItem& item : items) {
+    if (item.title.isEmpty() || item.kind == ChartItemKind::Text) continue;
+    auto found = std::find_if(entries.begin(), entries.end(),
+                              [&item](const TLegendEntry& e) { return e.title == item.title; });
+    if (found == entries.end()) {
+      TLegendEntry entry;
+      entry.title = item.title;
+      entry.color = item.color;
+      entry.penStyle = item.penStyle;
+      entry.lineWidth = item.lineWidth;
+      entry.fillColor = item.fillColor;
+      entries.push_back(entry);
+      found = entries.end() - 1;
+    }
+    if (item.kind == ChartItemKind::Line) found->line = true;
+    if (item.kind == ChartItemKind::Mark && found->markType < 0) found->markType = item.markType;
+    if (item.kind == ChartItemKind::Ellipse) found->ellipse = true;
+  }
+  return entries;
+}
+
+namespace {
+
+// The corner of the data window where the legend hides the least of the drawing: points
+// along every line and every mark are counted in each candidate box (a long run is sampled).
+QRectF LegendPlace(const TChartState& s, double w, double h, double inset) {
+  const TChartGeometry& g = s.geometry;
+  const double left = g.DataLeft() + inset, right = g.DataRight() + 1 - inset - w;
+  const double top = g.DataTop() + inset, bottom = g.DataBottom() + 1 - inset - h;
+  const QRectF candidates[] = {{right, top, w, h}, {left, top, w, h}, {right, bottom, w, h}, {left, bottom, w, h}};
+  int hidden[4] = {0, 0, 0, 0};
+  const std::size_t stride = std::max<std::size_t>(1, s.items.size() / 4000);
+  auto count = [&](double wx, double wy) {
+    const QPointF p(g.ToScreenX(wx), g.ToScreenY(wy));
+    for (int c = 0; c < 4; ++c) hidden[c] += candidates[c].contains(p);
+  };
+  for (std::size_t i = 0; i < s.items.size(); i += stride) {
+    const TChartItem& item = s.items[i];
+    if (item.kind == ChartItemKind::Line) {
+      for (int k = 0; k <= 8; ++k) count(item.x1 + (item.x2 - item.x1) * k / 8, item.y1 + (item.y2 - item.y1) * k / 8);
+    } else {
+      count(item.x1, item.y1);
+    }
+  }
+  return candidates[std::min_element(std::begin(hidden), std::end(hidden)) - std::begin(hidden)];
+}
+
+// The legend box: a sample of each curve beside its title, in the corner that hides the least
+// of the drawing, over a nearly opaque background so that the curves beneath stay guessable.
+void PaintLegend(QPainter& p, const TChartState& s, const TChartLayout& layout, const TPalette& colours) {
+  if (!s.legendVisible) return;
+  const std::vector<TLegendEntry> entries = LegendEntries(s.items);
+  if (entries.empty()) return;
+  const TChartGeometry& g = s.geometry;
+  const QFontMetricsF fm(layout.labelFont);
+  constexpr double kSample = 28, kGap = 6, kInset = 6;
+  const double maxText = std::max(20.0, g.DataWidth() - kSample - 3 * kGap - 2 * kInset);
+  double textWidth = 0;
+  for (const TLegendEntry& e : entries) textWidth = std::max(textWidth, fm.horizontalAdvance(e.title));
+  textWidth = std::min(textWidth, maxText);
+  const double lineHeight = fm.height() + 2;
+  const double w = kGap + kSample + kGap + textWidth + kGap;
+  const double h = lineHeight * entries.size() + kGap;
+  const QRectF box = LegendPlace(s, w, h, kInset);
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, true);
+  QColor back = colours.window;
+  back.setAlpha(235);
+  p.setPen(QPen(colours.frame, 1));
+  p.setBrush(back);
+  p.drawRect(box);
+  p.setFont(layout.labelFont);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const TLegendEntry& e = entries[i];
+    const double y = box.top() + kGap / 2 + lineHeight * i + lineHeight / 2;
+    const double x0 = box.left() + kGap, x1 = x0 + kSample;
+    if (e.line || (!e.ellipse && e.markType < 0)) {
+      p.setPen(QPen(e.color, std::max(1, e.lineWidth), e.penStyle, Qt::FlatCap));
+      p.drawLine(QPointF(x0, y), QPointF(x1, y));
+    }
+    const QPointF c((x0 + x1) / 2, y);
+    if (e.ellipse) {
+      p.setPen(QPen(e.color, 1));
+      p.setBrush(e.fillColor);
+      p.drawEllipse(c, 4.0, 4.0);
+    }
+    if (e.markType >= 0) {
+      p.setPen(QPen(e.color, e.markType == mtBoldDiagCross ? 2 : 1));
+      p.setBrush(Qt::NoBrush);
+      p.drawLine(c + QPointF(-3, -3), c + QPointF(3, 3));
+      p.drawLine(c + QPointF(-3, 3), c + QPointF(3, -3));
+    }
+    p.setPen(colours.captions);
+    const QString text = fm.elidedText(e.title, Qt::ElideRight, textWidth);
+    p.drawText(QPointF(x1 + kGap, y + (fm.ascent() - fm.descent()) / 2), text);
+  }
+  p.restore();
+}
+
+}  // namespace
+
 void PaintChart(QPainter& p, const TChartState& s, const TChartLayout& layout, bool blackOnWhite) {
   const TChartGeometry& g = s.geometry;
   const TPalette colours = PaletteFor(s, blackOnWhite);
@@ -472,6 +575,7 @@ void PaintChart(QPainter& p, const TChartState& s, const TChartLayout& layout, b
   p.setClipping(false);
 
   PaintScales(p, s, layout, colours);
+  PaintLegend(p, s, layout, colours);
   p.setRenderHint(QPainter::TextAntialiasing, true);
   PaintCaptions(p, s, layout, colours);
   p.restore();

@@ -34,7 +34,12 @@ struct TChartState {
   // Off: lines denser than the pixel columns are drawn one by one all the same (to check that
   // drawing them by columns gives the same picture).
   bool reduceDenseLines = true;
+  // The legend box in a corner of the data window, when any item has a title.
+  bool legendVisible = true;
 };
+
+// The legend of the items: one entry per distinct title, in the order of first appearance.
+std::vector<TLegendEntry> LegendEntries(const std::vector<TChartItem>& items);
 
 // Fonts and ticks worked out for one widget size.
 struct TChartLayout {

@@ -92,6 +92,17 @@ double TPlot3D::RangeYLow() const { return d_->settings.axes[1].low; }
 double TPlot3D::RangeYHigh() const { return d_->settings.axes[1].high; }
 double TPlot3D::RangeZLow() const { return d_->settings.axes[2].low; }
 double TPlot3D::RangeZHigh() const { return d_->settings.axes[2].high; }
+QString TPlot3D::AxisTitle(int axis) const {
+  if (axis < 0 || axis > 2) return {};
+  return QString::fromStdString(d_->settings.axisTitles[static_cast<std::size_t>(axis)]);
+}
+
+void TPlot3D::SetAxisTitle(int axis, const QString& title) {
+  if (axis < 0 || axis > 2) return;
+  d_->settings.axisTitles[static_cast<std::size_t>(axis)] = title.toStdString();
+  Changed();
+}
+
 void TPlot3D::SetRangeXLow(double v) { d_->settings.axes[0].low = Finite(v, 0); Changed(); }
 void TPlot3D::SetRangeXHigh(double v) { d_->settings.axes[0].high = Finite(v, 1); Changed(); }
 void TPlot3D::SetRangeYLow(double v) { d_->settings.axes[1].low = Finite(v, 0); Changed(); }

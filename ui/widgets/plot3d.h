@@ -113,6 +113,10 @@ class TPlot3D : public QWidget {
   void SetMinTickX(int n);
   void SetMinTickY(int n);
   void SetMinTickZ(int n);
+  // What each axis measures, with its unit ("Time (h)"): written beyond the axis numbers,
+  // in the axis colour, in the picture and in its copies. Empty: no title.
+  QString AxisTitle(int axis) const;  // 0 X, 1 Y, 2 Z
+  void SetAxisTitle(int axis, const QString& title);
 
   // ---- View ---------------------------------------------------------------------------------
   // Tilt in degrees: 0 looks straight down, 90 from the side. Any value is taken modulo 360.

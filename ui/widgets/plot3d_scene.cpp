@@ -293,6 +293,22 @@ void TPlot3DScene::PaintAxis(TCanvas& canvas, int axis) const {
     canvas.LineTo(Pixel(x + kTickLength * nx, y + kTickLength * ny));
     canvas.Text(Pixel(x + kLabelGap * nx, y + kLabelGap * ny + baselineShift), tick.label, align);
   }
+  const std::string& title = s_.axisTitles[static_cast<std::size_t>(axis)];
+  if (title.empty()) return;
+  canvas.SetFont(TFont{"Arial", kFontHeight, true, a.color});
+  if (axis == 2) {
+    // The vertical axis: its title over its upper end, where the numbers leave room.
+    const TProjected top = p0.y < p1.y ? p0 : p1;
+    const double half = 0.5 * TextWidth(title);
+    const double x = std::clamp(top.x, half + 2, std::max(half + 2, width_ - half - 2));
+    canvas.Text(Pixel(x, top.y - kLabelGap), title, {THorizontalAlign::Center, TVerticalAlign::Bottom});
+    return;
+  }
+  // The title at the middle of the edge, beyond the widest number in the same direction.
+  double widest = 0;
+  for (const TAxisTick& tick : ticks) widest = std::max(widest, TextWidth(tick.label));
+  const double gap = kLabelGap + std::abs(nx) * widest + std::abs(ny) * kFontHeight + kFontHeight;
+  canvas.Text(Pixel(0.5 * (p0.x + p1.x) + gap * nx, 0.5 * (p0.y + p1.y) + gap * ny + baselineShift), title, align);
 }
 
 void TPlot3DScene::Paint(TCanvas& canvas, bool sealCells) const {

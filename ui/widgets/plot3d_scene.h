@@ -29,6 +29,8 @@ struct TPlot3DAxis {
 
 struct TPlot3DSettings {
   std::array<TPlot3DAxis, 3> axes;  // X, Y, Z
+  // UTF-8 titles of the axes, written beyond the numbers along their labelled edges.
+  std::array<std::string, 3> axisTitles;
 
   TColorCodingMode colorCodingMode = TColorCodingMode::ccmThreeColors;
   TColor colorLow{0, 0, 255}, colorMid{255, 255, 0}, colorHigh{255, 0, 0};

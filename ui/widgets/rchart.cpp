@@ -1,5 +1,6 @@
 #include "ui/widgets/rchart.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -34,6 +35,7 @@ struct TRChart::TPrivate {
   int lineWidth = 1;
   QColor fillColor = Qt::white;
   bool hollowEllipses = false;
+  QString curveTitle;
   TextAlign textAlignment = taCenter;
   TextBackground textBkStyle = tbClear;
   double penX = 0, penY = 0;
@@ -60,6 +62,7 @@ struct TRChart::TPrivate {
     item.hollow = hollowEllipses;
     item.alignment = textAlignment;
     item.background = textBkStyle;
+    item.title = curveTitle;
     return item;
   }
 };
@@ -353,6 +356,15 @@ QColor TRChart::FillColor() const { return d_->fillColor; }
 void TRChart::SetFillColor(const QColor& c) { d_->fillColor = c; }
 bool TRChart::HollowEllipses() const { return d_->hollowEllipses; }
 void TRChart::SetHollowEllipses(bool on) { d_->hollowEllipses = on; }
+QString TRChart::CurveTitle() const { return d_->curveTitle; }
+void TRChart::SetCurveTitle(const QString& title) { d_->curveTitle = title; }
+
+bool TRChart::LegendVisible() const { return d_->state.legendVisible; }
+void TRChart::SetLegendVisible(bool on) {
+  d_->state.legendVisible = on;
+  update();
+}
+std::vector<TLegendEntry> TRChart::Legend() const { return LegendEntries(d_->state.items); }
 
 // ---- Read-only views -----------------------------------------------------------------------------
 
@@ -552,6 +564,12 @@ void TRChart::contextMenuEvent(QContextMenuEvent* event) {
   menu.addAction(QStringLiteral("Save picture..."), this, [this] { SaveChartPicture(*this, this); });
   menu.addSeparator();
   menu.addAction(QStringLiteral("View all"), this, &TRChart::ViewAll);
+  if (!Legend().empty()) {
+    QAction* legend = menu.addAction(QStringLiteral("Show legend"), this, [this](bool on) { SetLegendVisible(on); });
+    legend->setObjectName(QStringLiteral("ShowLegend"));
+    legend->setCheckable(true);
+    legend->setChecked(LegendVisible());
+  }
   const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : mapToGlobal(rect().center());
   menu.exec(at);
 }

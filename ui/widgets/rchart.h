@@ -142,6 +142,19 @@ class TRChart : public QWidget {
   void SetFillColor(const QColor& c);
   bool HollowEllipses() const;
   void SetHollowEllipses(bool on);
+  // The curve that the items added from now on belong to: the legend shows one entry per
+  // title, in the order the titles first appear, with a sample of the curve's colour, pen
+  // and marks. An empty title (the default) keeps items out of the legend.
+  QString CurveTitle() const;
+  void SetCurveTitle(const QString& title);
+
+  // ---- Legend -------------------------------------------------------------------------------
+  // Shown (by default) whenever an item has a title, in the corner of the data window where it
+  // hides the least of the drawing; the user hides it from the context menu.
+  // Pictures copied or saved include it as shown.
+  bool LegendVisible() const;
+  void SetLegendVisible(bool on);
+  std::vector<TLegendEntry> Legend() const;
 
   // ---- Mouse --------------------------------------------------------------------------------
   MouseActMode MouseAction() const;

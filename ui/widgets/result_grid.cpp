@@ -149,14 +149,18 @@ void TResultGrid::SetColumnWidth(int column, int width) {
 
 void TResultGrid::WidenColumnsToFit(int sampleRows) {
   const kolma::TResultTable& table = Table();
+  // Each cell measured in the font it is painted in: the headers may have their own.
   const QFontMetrics metrics(d_->view->font());
+  const QFontMetrics topMetrics(d_->top->font());
+  const QFontMetrics leftMetrics(d_->left->font());
   const int lastRow = std::min(table.rows(), table.fixedRows() + std::max(sampleRows, 0));
   for (int c = 0; c < table.columns(); ++c) {
     int needed = 0;
     for (int r = 0; r < lastRow; ++r) {
       const kolma::TMergedCells* m = MergeAt(table, r, c);
       if (m && m->columnSpan > 1) continue;  // spread over its columns
-      needed = std::max(needed, metrics.horizontalAdvance(QString::fromStdString(table.cell(r, c))));
+      const QFontMetrics& font = c < table.fixedColumns() ? leftMetrics : r < table.fixedRows() ? topMetrics : metrics;
+      needed = std::max(needed, font.horizontalAdvance(QString::fromStdString(table.cell(r, c))));
     }
     needed += 8;  // the margins of a cell
     if (c < table.fixedColumns()) {
@@ -165,6 +169,17 @@ void TResultGrid::WidenColumnsToFit(int sampleRows) {
     } else if (d_->top->sectionSize(c - table.fixedColumns()) < needed) {
       d_->top->resizeSection(c - table.fixedColumns(), needed);
     }
+  }
+  // Merged header cells over data columns: the shortfall shared among the columns they span.
+  for (const kolma::TMergedCells& m : table.merges()) {
+    const int first = m.column - table.fixedColumns();
+    if (m.columnSpan < 2 || first < 0 || m.row >= table.fixedRows()) continue;
+    const int needed = topMetrics.horizontalAdvance(QString::fromStdString(table.cell(m.row, m.column))) + 8;
+    int have = 0;
+    for (int k = 0; k < m.columnSpan; ++k) have += d_->top->sectionSize(first + k);
+    const int missing = needed - have;
+    for (int k = 0; missing > 0 && k < m.columnSpan; ++k)
+      d_->top->resizeSection(first + k, d_->top->sectionSize(first + k) + (missing + m.columnSpan - 1) / m.columnSpan);
   }
   d_->view->Relayout();
   d_->corner->update();
@@ -213,20 +228,37 @@ void TResultGrid::SetAccessibleName(const QString& name) {
   d_->view->setAccessibleName(name);
 }
 
+void TResultGrid::SetHeaderToolTip(const QString& text) {
+  d_->model.SetTableToolTip(text);
+  d_->corner->setToolTip(text);
+}
+
+void TResultGrid::SetSectionToolTip(Qt::Orientation orientation, int index, const QString& text) {
+  d_->model.SetSectionToolTip(orientation, index, text);
+}
+
+int TResultGrid::FixedColumnWidth(int column) const {
+  const auto& widths = d_->fixedSizes.columnWidths;
+  return column >= 0 && column < static_cast<int>(widths.size()) ? widths[static_cast<std::size_t>(column)] : 0;
+}
+
 QTableView* TResultGrid::View() const { return d_->view; }
 
 void TResultGrid::ExportExcel(const TExportWording& wording) {
   const QString name =
-      SaveFileNameChecked(this, wording.excelTitle, wording.excelFilter, wording.excelSuffix, true);
+      SaveFileNameChecked(this, wording.excelTitle, wording.excelFilter, wording.excelSuffix, true, wording.proposedName);
   if (name.isEmpty()) return;
-  const kolma::TFileWriteResult written = kolma::WriteResultTableWorkbook(FileSystemPath(name), Table());
+  kolma::TWorkbookOptions options;
+  if (!wording.sheetName.isEmpty()) options.sheetName = wording.sheetName.toStdString();
+  const kolma::TFileWriteResult written = kolma::WriteResultTableWorkbook(FileSystemPath(name), Table(), options);
   if (!written.ok)
     Prompts().Message(this, PromptIcon::Warning, ErrorCaption(),
                       QString::fromStdString(kolma::ExcelExportFailureMessage(written.reason)));
 }
 
 void TResultGrid::ExportCsv(const TExportWording& wording) {
-  const QString name = SaveFileNameChecked(this, wording.csvTitle, wording.csvFilter, wording.csvSuffix, true);
+  const QString name =
+      SaveFileNameChecked(this, wording.csvTitle, wording.csvFilter, wording.csvSuffix, true, wording.proposedName);
   if (name.isEmpty()) return;
   // Streamed to a file beside the target that replaces it once complete, so that a failure
   // leaves no partial file; the reason goes on a second line.

@@ -23,8 +23,11 @@ struct TExportWording {
   QString excelFilter = QStringLiteral("MS Excel file|*.xls");
   QString excelSuffix = QStringLiteral("xls");
   QString csvTitle = QStringLiteral("Save as CSV file");
-  QString csvFilter = QStringLiteral("Comma seperated values|*.csv");
+  QString csvFilter = QStringLiteral("Comma separated values|*.csv");
   QString csvSuffix = QStringLiteral("csv");
+  // What the table holds: the workbook's sheet name and the file name the dialogs propose.
+  QString sheetName;
+  QString proposedName;
 };
 
 class TResultGrid : public QWidget {
@@ -43,7 +46,8 @@ class TResultGrid : public QWidget {
   void SetDefaultSizes(int columnWidth, int rowHeight);
   void SetColumnWidth(int column, int width);
   // Widens the columns whose texts do not fit (the fixed rows and the first sampleRows
-  // data rows are measured); never narrows one, so a width the user gave stays.
+  // data rows are measured; a merged header spreads what it needs over its columns);
+  // never narrows one, so a width the user gave stays.
   void WidenColumnsToFit(int sampleRows = 200);
   void SetMovableColumns(bool movable);
   // The selected rectangle in table coordinates (fixed cells included in the numbering).
@@ -51,6 +55,12 @@ class TResultGrid : public QWidget {
   void SetSelection(const kolma::TCellRange& range);
   // What a screen reader calls the grid (the window's caption, for instance).
   void SetAccessibleName(const QString& name);
+  // What the table holds, shown with every header's tool tip; a row's or column's own tip
+  // (table numbering) replaces it on that header.
+  void SetHeaderToolTip(const QString& text);
+  void SetSectionToolTip(Qt::Orientation orientation, int index, const QString& text);
+  // The width of a fixed column (table numbering), for windows that size themselves to it.
+  int FixedColumnWidth(int column) const;
   // The view of the data cells, for windows that add to its keys and tests that scroll it.
   QTableView* View() const;
 

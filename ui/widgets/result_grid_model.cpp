@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "ui/widgets/result_grid_headers.h"
+
 namespace kolma::ui {
 
 bool IsNumberCell(std::string_view text) {
@@ -51,18 +53,39 @@ QVariant TResultGridModel::data(const QModelIndex& index, int role) const {
   }
 }
 
-QVariant TResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
+QString TResultGridModel::HeaderText(int section, Qt::Orientation orientation, QChar separator) const {
+  // A cell covered by a merged header reads as the merge's text.
+  auto text = [this](int row, int column) {
+    if (const kolma::TMergedCells* m = MergeAt(table_, row, column)) return table_.cell(m->row, m->column);
+    return table_.cell(row, column);
+  };
   QStringList parts;
   if (orientation == Qt::Horizontal) {
     for (int r = 0; r < table_.fixedRows(); ++r)
-      parts << QString::fromStdString(table_.cell(r, section + table_.fixedColumns())).trimmed();
+      parts << QString::fromStdString(text(r, section + table_.fixedColumns())).trimmed();
   } else {
     for (int c = 0; c < table_.fixedColumns(); ++c)
-      parts << QString::fromStdString(table_.cell(section + table_.fixedRows(), c)).trimmed();
+      parts << QString::fromStdString(text(section + table_.fixedRows(), c)).trimmed();
   }
   parts.removeAll(QString());
-  return parts.join(QLatin1Char('\n'));
+  return parts.join(separator);
+}
+
+void TResultGridModel::SetSectionToolTip(Qt::Orientation orientation, int index, const QString& text) {
+  sectionTips_[{static_cast<int>(orientation), index}] = text;
+}
+
+QVariant TResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role == Qt::ToolTipRole) {
+    const int index = section + (orientation == Qt::Horizontal ? table_.fixedColumns() : table_.fixedRows());
+    const auto own = sectionTips_.find({static_cast<int>(orientation), index});
+    const QString about = own != sectionTips_.end() ? own->second : tableTip_;
+    const QString text = HeaderText(section, orientation, QLatin1Char(' '));
+    if (text.isEmpty()) return about.isEmpty() ? QVariant() : QVariant(about);
+    return about.isEmpty() ? text : text + QLatin1Char('\n') + about;
+  }
+  if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
+  return HeaderText(section, orientation, QLatin1Char('\n'));
 }
 
 }  // namespace kolma::ui

@@ -3,6 +3,8 @@
 // fixed rows and right of the fixed columns), handed to the view one cell at a time,
 // so that only the cells on screen are ever turned into text for Qt.
 #include <QAbstractTableModel>
+#include <QString>
+#include <map>
 #include <string_view>
 
 #include "core/analysis/result_table.h"
@@ -28,11 +30,23 @@ class TResultGridModel final : public QAbstractTableModel {
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   // The fixed cells over a column (or left of a row), one per line: what a screen reader
-  // says for the header.
+  // says for the header. As tool tip: the same texts whole (a cut header reads in full),
+  // then what the section holds, or else what the whole table holds.
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+  // What the table holds (quantity and unit), for every header's tool tip.
+  void SetTableToolTip(const QString& text) { tableTip_ = text; }
+  const QString& TableToolTip() const { return tableTip_; }
+  // What one column (Horizontal) or row (Vertical) holds, in table numbering; replaces the
+  // table's tool tip on that header section.
+  void SetSectionToolTip(Qt::Orientation orientation, int index, const QString& text);
+
  private:
+  QString HeaderText(int section, Qt::Orientation orientation, QChar separator) const;
+
   kolma::TResultTable table_;
+  QString tableTip_;
+  std::map<std::pair<int, int>, QString> sectionTips_;  // (orientation, table index)
   int shownRows_ = 0;
   int shownColumns_ = 0;
 };

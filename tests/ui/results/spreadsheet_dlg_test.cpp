@@ -63,7 +63,7 @@ class SpreadsheetDlgTest : public ::testing::Test {
 TEST_F(SpreadsheetDlgTest, DataAndPrecisionCommandsRefillEveryCellOfTheView) {
   TSpreadsheetDlg dialog(project, false);
   dialog.show();
-  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Spreadsheet"));
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("SpreadSheet - Temperature Field (°C)"));
   EXPECT_TRUE(dialog.DataMenu()->menuAction()->isVisible());
   const kolma::TResultTable& table = dialog.Grid()->Table();
   // Daily steps read 0, 24, 48 in four characters; the node headers keep their blanks.
@@ -83,18 +83,18 @@ TEST_F(SpreadsheetDlgTest, DataAndPrecisionCommandsRefillEveryCellOfTheView) {
     TSpreadsheetPrecision digits;
   };
   const std::vector<TStep> steps = {
-      {TSpreadsheetData::Stress, {}, "SpreadSheet - Stresses", TSpreadsheetData::Stress,
+      {TSpreadsheetData::Stress, {}, "SpreadSheet - Stresses (MPa)", TSpreadsheetData::Stress,
        TSpreadsheetPrecision::ThreeDigits},
       // The precision refills the stresses, not the field.
-      {{}, TSpreadsheetPrecision::FiveDigits, "SpreadSheet - Stresses", TSpreadsheetData::Stress,
+      {{}, TSpreadsheetPrecision::FiveDigits, "SpreadSheet - Stresses (MPa)", TSpreadsheetData::Stress,
        TSpreadsheetPrecision::FiveDigits},
-      {TSpreadsheetData::Mean, {}, "SpreadSheet - Mean Temperatures", TSpreadsheetData::Mean,
+      {TSpreadsheetData::Mean, {}, "SpreadSheet - Mean Temperatures Tm (°C)", TSpreadsheetData::Mean,
        TSpreadsheetPrecision::FiveDigits},
-      {{}, TSpreadsheetPrecision::Exponential, "SpreadSheet - Mean Temperatures", TSpreadsheetData::Mean,
+      {{}, TSpreadsheetPrecision::Exponential, "SpreadSheet - Mean Temperatures Tm (°C)", TSpreadsheetData::Mean,
        TSpreadsheetPrecision::Exponential},
-      {TSpreadsheetData::Nonlinear, {}, "SpreadSheet - Nonlinear Temperatures", TSpreadsheetData::Nonlinear,
+      {TSpreadsheetData::Nonlinear, {}, "SpreadSheet - Nonlinear Temperatures Tn (°C)", TSpreadsheetData::Nonlinear,
        TSpreadsheetPrecision::Exponential},
-      {TSpreadsheetData::Linear, TSpreadsheetPrecision::ThreeDigits, "SpreadSheet - Linear Temperatures",
+      {TSpreadsheetData::Linear, TSpreadsheetPrecision::ThreeDigits, "SpreadSheet - Linear Temperatures (°C)",
        TSpreadsheetData::Linear, TSpreadsheetPrecision::ThreeDigits},
   };
   for (const TStep& step : steps) {
@@ -125,7 +125,7 @@ TEST_F(SpreadsheetDlgTest, StressesWithoutAFiniteFactorAreRefusedOnceWithTheirRe
   // The field stays, and stays what the menu says is shown.
   EXPECT_EQ(Cells(dialog.Grid()->Table()), field);
   EXPECT_TRUE(dialog.DataAction(TSpreadsheetData::Temperature)->isChecked());
-  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Spreadsheet"));
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("SpreadSheet - Temperature Field (°C)"));
   dialog.PrecisionAction(TSpreadsheetPrecision::FiveDigits)->trigger();
   EXPECT_EQ(prompts.Count(QStringLiteral("message")), 1);
 }

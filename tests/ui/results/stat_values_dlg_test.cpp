@@ -40,7 +40,7 @@ TEST(StatValuesDlgTest, CurveFormExportsAndCopiesWithItsOwnWording) {
   commands.wording.excelTitle = "Export to MS Excel file";
   commands.wording.excelFilter = "MS Excel file|*.xls";
   commands.wording.csvTitle = "Export to CSV file";
-  commands.wording.csvFilter = "Comma Seperated values|*.csv";
+  commands.wording.csvFilter = "Comma separated values|*.csv";
   QTemporaryDir folder;
   testing::ExpectTableExportsMatch(*dialog.Grid(), prompts, folder.path(), commands);
 
