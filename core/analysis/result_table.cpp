@@ -239,7 +239,7 @@ TSaveResult SaveCsv(const TTableRows& table, const std::filesystem::path& path) 
   if (file.Ok() && WriteCsv(table, [&file](std::string_view piece) { return file.Write(piece); }) && file.Commit())
     return {true, {}};
   const std::u8string name = path.u8string();
-  return {false, "Cannot Create file " + std::string(name.begin(), name.end())};
+  return {false, "Cannot Create file " + std::string(name.begin(), name.end()) + ": " + file.Reason()};
 }
 
 void TResultTableRows::row(int row, std::vector<std::string>& cells) const {

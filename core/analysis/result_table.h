@@ -80,7 +80,7 @@ struct TMergedCells {
 
 struct TSaveResult {
   bool ok = false;
-  std::string reason;  // "Cannot Create file " + the path, when not ok
+  std::string reason;  // "Cannot Create file " + the path + ": " + why, when not ok
 };
 
 // A table whose cells are made when they are read, one row at a time: what the exports
