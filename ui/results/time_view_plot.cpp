@@ -257,8 +257,11 @@ void AddAverageLines(TAverageCycle average, TTimeViewPlot& plot) {
   };
   std::vector<TTimePolyline> wrapped;
   for (const TTimePolyline& curve : curves) {
-    if (cleanFirst > cleanLast) {  // every window wraps: the whole curve is an artefact
-      wrapped.push_back(curve);
+    if (cleanFirst > cleanLast) {  // a record shorter than the window: every window wraps
+      TTimePolyline whole = curve;
+      whole.wraps = true;
+      whole.title += ", every window wraps around the record's ends";
+      plot.lines.push_back(std::move(whole));
       continue;
     }
     plot.lines.push_back(stretch(curve, cleanFirst, cleanLast));

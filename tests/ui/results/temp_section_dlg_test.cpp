@@ -402,6 +402,12 @@ TEST_F(TempSectionDlgTest, TheLegendNamesEveryCurveOfEachView) {
        {"Upstream face, worked back", "Moving mean + std. deviation (2-week window)",
         "Moving mean - std. deviation (2-week window)", "Moving mean (2-week window)", wraps,
         "Upstream face + expected error", "Upstream face - expected error"}},
+      // A record shorter than the window: every window wraps, and each curve says so.
+      {0, 0, 0, 4,
+       {"Temperature at X = 0.000 m",
+        "Moving mean + std. deviation (1-year window), every window wraps around the record's ends",
+        "Moving mean - std. deviation (1-year window), every window wraps around the record's ends",
+        "Moving mean (1-year window), every window wraps around the record's ends"}},
       {3, 0, 0, 0, {"Mean temperature Tm", "Linear temperature Td"}},
   };
   for (const Case& c : cases) {
