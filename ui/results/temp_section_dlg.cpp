@@ -36,6 +36,11 @@ QColor ChartColour(TCurveColour colour) {
   }
 }
 
+// Halfway to white.
+QColor Pale(const QColor& colour) {
+  return QColor((colour.red() + 255) / 2, (colour.green() + 255) / 2, (colour.blue() + 255) / 2);
+}
+
 QPushButton* NewButton(const char* name, const QString& text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(QString::fromLatin1(name));
@@ -244,12 +249,15 @@ void TTempSectionDlg::Redraw() {
   Chart_->SetRangeHiY(plot_.hiY);
   for (const TTimePolyline& line : plot_.lines) {
     if (line.values.empty()) continue;
-    Chart_->SetDataColor(ChartColour(line.colour));
-    Chart_->SetPenStyle(line.dashed ? Qt::DashLine : Qt::SolidLine);
-    Chart_->AddMoveTo(0.0, line.values.front());
+    // Where an average's window wraps round the record, a paler dotted line: not data.
+    Chart_->SetDataColor(line.wraps ? Pale(ChartColour(line.colour)) : ChartColour(line.colour));
+    Chart_->SetPenStyle(line.wraps ? Qt::DotLine : line.dashed ? Qt::DashLine : Qt::SolidLine);
+    Chart_->SetCurveTitle(QString::fromStdString(line.title));
+    Chart_->AddMoveTo(line.first * line.timeStep, line.values.front());
     for (std::size_t j = 1; j < line.values.size(); ++j)
-      Chart_->AddLineTo(static_cast<double>(j) * line.timeStep, line.values[j]);
+      Chart_->AddLineTo(static_cast<double>(line.first + static_cast<int>(j)) * line.timeStep, line.values[j]);
   }
+  Chart_->SetCurveTitle(QString());
   Chart_->SetPenStyle(Qt::SolidLine);
   Chart_->SetDataColor(Qt::black);
   Chart_->ShowDrawing();
@@ -276,7 +284,9 @@ void TTempSectionDlg::ShowValuesClick() {
   switch (mode_) {
     case TTimeViewMode::XPosition:
     case TTimeViewMode::InverseFaces:
-      values.SetCurve(plot_.curveValues, plot_.timeStep, plot_.position, plot_.averaged ? &plot_.statistics : nullptr);
+      values.SetPrepared(CurveValuesTable(plot_.curveValues, plot_.timeStep, plot_.position,
+                                          plot_.averaged ? &plot_.statistics : nullptr, plot_.unit));
+      if (plot_.unit == "(MPa)") values.setWindowTitle(QStringLiteral("Stresses"));
       break;
     case TTimeViewMode::Compare:
       values.SetPrepared(CompareTable(plot_, setup_, ComboPosition->currentIndex()));

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <string>
 
 #include "core/analysis/result_table.h"
 #include "core/model/project.h"
@@ -31,6 +33,15 @@ std::vector<double> Column(const TMatrix& matrix, int column) {
   std::vector<double> values(static_cast<std::size_t>(matrix.NrOfRows()));
   for (int k = 1; k <= matrix.NrOfRows(); ++k) values[static_cast<std::size_t>(k - 1)] = matrix.Element(column, k);
   return values;
+}
+
+TTimePolyline Line(TCurveColour colour, double timeStep, std::vector<double> values, std::string title) {
+  TTimePolyline line;
+  line.colour = colour;
+  line.timeStep = timeStep;
+  line.values = std::move(values);
+  line.title = std::move(title);
+  return line;
 }
 
 // A face history holds real samples only when it has more than the one placeholder.
@@ -75,7 +86,7 @@ void SetupCompareView(const Project& project, TTimeViewSetup& setup) {
   for (int slot = 1; slot <= kThermometerSlots; ++slot) {
     const TTemperatureInside& thermometer = project.Thermometer(slot);
     if (!IsThermometerOccupied(thermometer)) continue;
-    setup.positions.push_back({FormatFloat("X = %8.5f m", thermometer.Position), slot});
+    setup.positions.push_back({ThermometerName(thermometer.Title, slot, thermometer.Position), slot});
     extremes.Add(Samples(thermometer.Values));
   }
   if (HasSamples(project.DownstreamHistory.Values)) {
@@ -113,6 +124,20 @@ std::vector<double> NodeCurve(const Project& project, int p, TTimeCurveKind kind
     }
   }
   return values;
+}
+
+// What the charted curve of the position and worked-back views is, for the legend.
+std::string CurveTitle(const TTimeViewSetup& setup, int code, TTimeCurveKind kind, double position) {
+  if (setup.mode == TTimeViewMode::InverseFaces)
+    return code == 1 ? "Upstream face, worked back" : "Downstream face, worked back";
+  const char* quantity = "Temperature";
+  switch (kind) {
+    case TTimeCurveKind::Linear: quantity = "Linear temperature"; break;
+    case TTimeCurveKind::Nonlinear: quantity = "Nonlinear temperature"; break;
+    case TTimeCurveKind::Stress: quantity = "Stress"; break;
+    default: break;
+  }
+  return std::string(quantity) + FormatFloat(" at X = %.3f m", position);
 }
 
 const char* Ordinate(TTimeCurveKind kind) {
@@ -169,8 +194,10 @@ void CompareLines(const Project& project, const TTimePosition& position, TTimeVi
     output = Column(direct.ThermometerTemperatures, ThermometerColumn(project, position.code));
     plot.ordinate = "Temperatures at " + position.text + " (°C)";
   }
-  plot.lines.push_back({TCurveColour::Black, direct.TimeStep, std::move(output)});
-  plot.lines.push_back({TCurveColour::Red, inputStep, Samples(*input)});
+  const bool face = position.code == kUpstreamFaceCode || position.code == kDownstreamFaceCode;
+  const std::string at = !face ? position.text : position.code == kUpstreamFaceCode ? "the upstream face" : "the downstream face";
+  plot.lines.push_back(Line(TCurveColour::Black, direct.TimeStep, std::move(output), "Computed at " + at));
+  plot.lines.push_back(Line(TCurveColour::Red, inputStep, Samples(*input), (face ? "Imposed at " : "Measured at ") + at));
 }
 
 // The worked-back face plus and minus the rms error the analysis expects of it, as two
@@ -180,16 +207,26 @@ void AddErrorBand(const Project& project, int code, TTimeViewPlot& plot) {
   const double error = code == 1 ? r.UpstreamExpectedError : r.DownstreamExpectedError;
   if (!(error > 0.0) || !std::isfinite(error)) return;
   const char* face = code == 1 ? "Upstream" : "Downstream";
-  TTimePolyline upper{TCurveColour::Grey, plot.timeStep, plot.curveValues, true,
-                      std::string(face) + " face + expected error"};
-  TTimePolyline lower{TCurveColour::Grey, plot.timeStep, plot.curveValues, true,
-                      std::string(face) + " face - expected error"};
+  TTimePolyline upper = Line(TCurveColour::Grey, plot.timeStep, plot.curveValues, std::string(face) + " face + expected error");
+  TTimePolyline lower = Line(TCurveColour::Grey, plot.timeStep, plot.curveValues, std::string(face) + " face - expected error");
+  upper.dashed = lower.dashed = true;
   for (double& v : upper.values) v += error;
   for (double& v : lower.values) v -= error;
   plot.lines.push_back(std::move(upper));
   plot.lines.push_back(std::move(lower));
 }
 
+const char* AverageWindowName(TAverageCycle average) {
+  switch (average) {
+    case TAverageCycle::OneWeek: return "1-week";
+    case TAverageCycle::TwoWeeks: return "2-week";
+    case TAverageCycle::OneMonth: return "1-month";
+    case TAverageCycle::OneYear: return "1-year";
+    default: return "";
+  }
+}
+
+// The moving averages, each drawn apart where its window wraps around an end of the record.
 void AddAverageLines(TAverageCycle average, TTimeViewPlot& plot) {
   if (average == TAverageCycle::None) return;
   const std::optional<int> window = MovingWindowLength(AverageCyclePeriod(average), plot.timeStep);
@@ -197,15 +234,46 @@ void AddAverageLines(TAverageCycle average, TTimeViewPlot& plot) {
   plot.statistics = MovingStatistics(plot.curveValues, *window);
   plot.averaged = true;
   const std::size_t n = plot.curveValues.size();
-  TTimePolyline upper{TCurveColour::Red, plot.timeStep, std::vector<double>(n)};
-  TTimePolyline lower{TCurveColour::Blue, plot.timeStep, std::vector<double>(n)};
+  std::vector<double> upper(n), lower(n);
   for (std::size_t j = 0; j < n; ++j) {
-    upper.values[j] = plot.statistics.Mean[j] + plot.statistics.Deviation[j];
-    lower.values[j] = plot.statistics.Mean[j] - plot.statistics.Deviation[j];
+    upper[j] = plot.statistics.Mean[j] + plot.statistics.Deviation[j];
+    lower[j] = plot.statistics.Mean[j] - plot.statistics.Deviation[j];
   }
-  plot.lines.push_back(std::move(upper));
-  plot.lines.push_back(std::move(lower));
-  plot.lines.push_back({TCurveColour::Green, plot.timeStep, plot.statistics.Mean});
+  const std::string named = std::string(" (") + AverageWindowName(average) + " window)";
+  const TTimePolyline curves[] = {
+      Line(TCurveColour::Red, plot.timeStep, std::move(upper), "Moving mean + std. deviation" + named),
+      Line(TCurveColour::Blue, plot.timeStep, std::move(lower), "Moving mean - std. deviation" + named),
+      Line(TCurveColour::Green, plot.timeStep, plot.statistics.Mean, "Moving mean" + named)};
+
+  // The window of sample j (0-based) holds j - h .. j - h + w: it stays inside the record
+  // for j from h to n - 1 - (w - h) and wraps around an end before and after.
+  const std::int64_t w = *window, h = w / 2, count = static_cast<std::int64_t>(n);
+  const std::int64_t cleanFirst = h, cleanLast = count - 1 - (w - h);
+  auto stretch = [](const TTimePolyline& curve, std::int64_t from, std::int64_t to) {
+    TTimePolyline part = curve;
+    part.first = static_cast<int>(from);
+    part.values.assign(curve.values.begin() + from, curve.values.begin() + to + 1);
+    return part;
+  };
+  std::vector<TTimePolyline> wrapped;
+  for (const TTimePolyline& curve : curves) {
+    if (cleanFirst > cleanLast) {  // a record shorter than the window: every window wraps
+      TTimePolyline whole = curve;
+      whole.wraps = true;
+      whole.title += ", every window wraps around the record's ends";
+      plot.lines.push_back(std::move(whole));
+      continue;
+    }
+    plot.lines.push_back(stretch(curve, cleanFirst, cleanLast));
+    // Each wrapped stretch joins the clean one at its end sample, so the curve stays whole.
+    if (cleanFirst > 0) wrapped.push_back(stretch(curve, 0, cleanFirst));
+    if (cleanLast < count - 1) wrapped.push_back(stretch(curve, cleanLast, count - 1));
+  }
+  for (TTimePolyline& part : wrapped) {
+    part.wraps = true;
+    part.title = kWrappedAverageTitle;
+    plot.lines.push_back(std::move(part));
+  }
 }
 
 // Temperatures keep one degree of room around their extremes (wider only when a band of
@@ -236,6 +304,18 @@ void FitRange(const TTimeViewSetup& setup, TTimeCurveKind kind, TTimeViewPlot& p
 
 }  // namespace
 
+std::string ThermometerName(const TShortTitle& title, int slot, double position) {
+  std::string name = title.Utf8Text();
+  const auto blank = name.find_first_not_of(' ');
+  name = blank == std::string::npos ? "Thermometer " + std::to_string(slot) : name.substr(blank);
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  // Centimetres as a rule; more digits only where the position has them.
+  int digits = 2;
+  while (digits < 5 && std::fabs(position * std::pow(10.0, digits) - std::nearbyint(position * std::pow(10.0, digits))) > 1e-6)
+    ++digits;
+  return name + " (" + FormatFloat("%." + std::to_string(digits) + "f m)", position);
+}
+
 TTimeViewSetup SetupTimeView(const Project& project, TTimeViewMode mode) {
   TTimeViewSetup setup;
   setup.mode = mode;
@@ -265,7 +345,10 @@ TTimeViewPlot PlotTimeView(const Project& project, const TTimeViewSetup& setup, 
       if (!hasPosition) break;
       if (!SingleCurve(project, setup, setup.positions[static_cast<std::size_t>(positionIndex)].code, curve, plot))
         break;
-      plot.lines.push_back({TCurveColour::Black, plot.timeStep, plot.curveValues});
+      const int code = setup.positions[static_cast<std::size_t>(positionIndex)].code;
+      plot.lines.push_back(Line(TCurveColour::Black, plot.timeStep, plot.curveValues,
+                                CurveTitle(setup, code, curve, plot.position)));
+      if (curve == TTimeCurveKind::Stress) plot.unit = "(MPa)";
       AddAverageLines(average, plot);
       if (setup.mode == TTimeViewMode::InverseFaces)
         AddErrorBand(project, setup.positions[static_cast<std::size_t>(positionIndex)].code, plot);
@@ -278,7 +361,8 @@ TTimeViewPlot PlotTimeView(const Project& project, const TTimeViewSetup& setup, 
     case TTimeViewMode::Decomposition: {
       plot.ordinate = "Temperatures (°C)";
       plot.timeStep = project.DirectResults.TimeStep;
-      TTimePolyline tm{TCurveColour::Black, plot.timeStep, {}}, td{TCurveColour::Blue, plot.timeStep, {}};
+      TTimePolyline tm = Line(TCurveColour::Black, plot.timeStep, {}, "Mean temperature Tm");
+      TTimePolyline td = Line(TCurveColour::Blue, plot.timeStep, {}, "Linear temperature Td");
       for (const TTmTd& step : setup.decomposition) {
         tm.values.push_back(step.Tm);
         td.values.push_back(step.Td);

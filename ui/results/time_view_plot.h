@@ -8,6 +8,7 @@
 
 #include "core/analysis/moving_statistics.h"
 #include "core/analysis/thermal_decomposition.h"
+#include "core/model/short_title.h"
 
 namespace kolma {
 struct Project;
@@ -43,11 +44,21 @@ TTimeViewSetup SetupTimeView(const Project& project, TTimeViewMode mode);
 
 struct TTimePolyline {
   TCurveColour colour = TCurveColour::Black;
-  double timeStep = 0.0;  // sample j (1-based) is drawn at (j - 1) * timeStep
+  double timeStep = 0.0;  // sample j (1-based) is drawn at (first + j - 1) * timeStep
   std::vector<double> values;
   bool dashed = false;
-  std::string title;  // what the curve is, for a legend; empty for the charted curve itself
+  std::string title;  // what the curve is, as the legend names it
+  int first = 0;      // a stretch of a longer curve starts at that sample
+  // A stretch of a moving average whose windows wrap around the record's ends: an
+  // artefact of treating the record as periodic, drawn apart from the averages proper.
+  bool wraps = false;
 };
+
+// The legend entry of the stretches of the moving averages whose windows wrap.
+inline constexpr const char* kWrappedAverageTitle = "Dotted ends: the window wraps around the record's ends";
+
+// The name of a thermometer wherever the user sees it: its title and position, "T1 (0.60 m)".
+std::string ThermometerName(const TShortTitle& title, int slot, double position);
 
 struct TTimeViewPlot {
   std::vector<TTimePolyline> lines;  // in drawing order
@@ -61,6 +72,7 @@ struct TTimeViewPlot {
   double position = 0.0;
   bool averaged = false;
   TMovingStatistics statistics;
+  std::string unit = "(°C)";  // of the charted values, as the values table heads them
   std::string failure;  // why nothing is drawn, e.g. stresses without a finite factor
 };
 

@@ -21,17 +21,17 @@ void Series(kolma::TResultTable& table, int column, double timeStep, const std::
 }  // namespace
 
 kolma::TResultTable CurveValuesTable(std::span<const double> values, double timeStep, double position,
-                                     const TMovingStatistics* averages) {
+                                     const TMovingStatistics* averages, const std::string& unit) {
   const bool withAverages = averages && averages->Mean.size() == values.size() &&
                             averages->Deviation.size() == values.size();
   const int n = static_cast<int>(values.size());
   kolma::TResultTable table(n + 2, withAverages ? 4 : 2, 2, 1);
   table.setFloatFormat(kTimeTableFormat);
   Headers(table, 0, "Time", "(hours)");
-  Headers(table, 1, FormatFloat("X = %8.3f m", position), "(°C)");
+  Headers(table, 1, FormatFloat("X = %8.3f m", position), unit);
   if (withAverages) {
-    Headers(table, 2, "Mean", "(°C)");
-    Headers(table, 3, "Std. Deviation", "(°C)");
+    Headers(table, 2, "Mean", unit);
+    Headers(table, 3, "Std. Deviation", unit);
   }
   for (int j = 0; j < n; ++j) {
     const int row = j + 2;

@@ -14,9 +14,10 @@ namespace kolma::ui {
 // Every number of these tables, the times included.
 inline constexpr const char* kTimeTableFormat = "%.5f";
 
-// "Time" | "X = ... m" [| "Mean" | "Std. Deviation"] over two fixed rows and one fixed column.
+// "Time" | "X = ... m" [| "Mean" | "Std. Deviation"] over two fixed rows and one fixed column;
+// unit heads the values and their averages: "(°C)", or "(MPa)" for stresses.
 kolma::TResultTable CurveValuesTable(std::span<const double> values, double timeStep, double position,
-                                     const TMovingStatistics* averages);
+                                     const TMovingStatistics* averages, const std::string& unit = "(°C)");
 
 // Input samples and computed steps side by side, each with its own time column.
 kolma::TResultTable CompareTable(const TTimeViewPlot& plot, const TTimeViewSetup& setup, int positionIndex);

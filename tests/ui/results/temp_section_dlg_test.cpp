@@ -1,5 +1,6 @@
 // The time-history view driven as a user would, offscreen: its four views, the average
-// curves with wrap-around at both ends, the ranges and captions of the derived curves, the
+// curves with wrap-around at both ends (drawn apart there), the legend, thermometer names,
+// the desktop's decimal separator, the ranges and captions of the derived curves, the
 // stress view of a section without a finite stress factor, and what "Show values" shows.
 #include "ui/results/temp_section_dlg.h"
 
@@ -13,6 +14,7 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <memory>
 #include <numbers>
 
@@ -29,6 +31,13 @@ namespace {
 using testing::TScriptedPrompts;
 
 const QColor kRed(255, 0, 0), kGreen(0, 128, 0), kBlue(0, 0, 255);
+const QColor kPaleRed(255, 127, 127), kPaleGreen(127, 191, 127), kPaleBlue(127, 127, 255);
+
+// Restores the decimal point however a test ends.
+struct TCommaSeparator {
+  TCommaSeparator() { SetDecimalSeparator(','); }
+  ~TCommaSeparator() { SetDecimalSeparator('.'); }
+};
 
 class TempSectionDlgTest : public ::testing::Test {
  protected:
@@ -91,6 +100,21 @@ class TempSectionDlgTest : public ::testing::Test {
     }
     return points;
   }
+  // x -> y of every line drawn in one colour, whatever polylines they belong to.
+  std::map<double, double> Curve(const QColor& colour) const {
+    std::map<double, double> points;
+    for (const TChartItem& item : dialog->Chart()->Items()) {
+      if (item.kind != ChartItemKind::Line || item.color != colour) continue;
+      points[item.x1] = item.y1;
+      points[item.x2] = item.y2;
+    }
+    return points;
+  }
+  std::vector<std::string> LegendTitles() const {
+    std::vector<std::string> titles;
+    for (const TLegendEntry& entry : dialog->Chart()->Legend()) titles.push_back(entry.title.toStdString());
+    return titles;
+  }
   void ExpectDrawnInsideRange() const {
     const TRChart& chart = *dialog->Chart();
     for (const TChartItem& item : chart.Items())
@@ -105,37 +129,54 @@ class TempSectionDlgTest : public ::testing::Test {
   std::unique_ptr<TTempSectionDlg> dialog;
 };
 
-TEST_F(TempSectionDlgTest, MovingAverageWrapsAroundBothEndsOfTheSeries) {
+TEST_F(TempSectionDlgTest, MovingAverageWrapsAroundBothEndsAndIsDrawnApartThere) {
   // The node's temperature is the step number, so a window's mean tells which steps it holds:
   // with 24 h steps a week is 7 steps and step 1 averages steps 18..20 and 1..5; with 1 h
-  // steps it is 168 steps and step 1 averages 317..400 and 1..85.
+  // steps it is 168 steps and step 1 averages 317..400 and 1..85. The windows of steps
+  // 4..16 (85..316) stay inside the record; before and after they wrap, and there the
+  // averages are drawn pale and dotted under a legend entry of their own.
   struct Case {
     double timeStep;
     int steps;
     double firstMean, lastMean;
     const char* secondTime;
+    int cleanFirst, cleanLast;  // 0-based steps
   } cases[] = {
-      {24.0, 20, 72.0 / 8, 84.0 / 8, "24.00000"},
-      {1.0, 400, 33769.0 / 169, 34000.0 / 169, "1.00000"},
+      {24.0, 20, 72.0 / 8, 84.0 / 8, "24.00000", 3, 15},
+      {1.0, 400, 33769.0 / 169, 34000.0 / 169, "1.00000", 84, 315},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.timeStep);
     SetField(c.steps, c.timeStep, [](int, int k) { return double(k); });
     Open(0);
     Choose("ComboAverage", 1);  // "1-week cycle"
-    const std::vector<QPointF> mean = Drawn(kGreen);
+    std::map<double, double> mean = Curve(kGreen);
+    const std::map<double, double> wrapped = Curve(kPaleGreen);
+    const double cleanFrom = c.cleanFirst * c.timeStep, cleanTo = c.cleanLast * c.timeStep;
+    EXPECT_EQ(mean.begin()->first, cleanFrom);
+    EXPECT_EQ(mean.rbegin()->first, cleanTo);
+    for (const auto& [x, y] : wrapped) EXPECT_TRUE(x <= cleanFrom || x >= cleanTo) << x;
+    mean.insert(wrapped.begin(), wrapped.end());
     ASSERT_EQ(mean.size(), size_t(c.steps));
-    EXPECT_NEAR(mean.front().y(), c.firstMean, 1e-9);
-    EXPECT_NEAR(mean.back().y(), c.lastMean, 1e-9);
-    EXPECT_DOUBLE_EQ(mean.back().x(), (c.steps - 1) * c.timeStep);
-    EXPECT_EQ(Drawn(kRed).size(), size_t(c.steps));
-    EXPECT_EQ(Drawn(kBlue).size(), size_t(c.steps));
+    EXPECT_NEAR(mean.begin()->second, c.firstMean, 1e-9);
+    EXPECT_NEAR(mean.rbegin()->second, c.lastMean, 1e-9);
+    EXPECT_DOUBLE_EQ(mean.rbegin()->first, (c.steps - 1) * c.timeStep);
+    for (const auto& [solid, pale] : {std::pair{kRed, kPaleRed}, std::pair{kBlue, kPaleBlue}}) {
+      EXPECT_EQ(Curve(solid).size(), size_t(c.cleanLast - c.cleanFirst + 1));
+      EXPECT_EQ(Curve(pale).size(), size_t(c.steps - (c.cleanLast - c.cleanFirst) + 1));
+    }
+    for (const TChartItem& item : dialog->Chart()->Items())
+      if (item.color == kPaleRed || item.color == kPaleGreen || item.color == kPaleBlue) {
+        EXPECT_EQ(item.penStyle, Qt::DotLine);
+        EXPECT_EQ(item.title.toStdString(), kWrappedAverageTitle);
+      }
     ExpectDrawnInsideRange();
 
     TResultTable table = ShownValues();
     ASSERT_EQ(table.columns(), 4);
     EXPECT_EQ(table.rows(), c.steps + 2);
     EXPECT_EQ(table.cell(0, 2), "Mean");
+    EXPECT_EQ(table.cell(1, 3), "(°C)");
     EXPECT_EQ(table.cell(0, 3), "Std. Deviation");
     EXPECT_EQ(table.cell(2, 2), FormatFloat("%.5f", c.firstMean));
     EXPECT_EQ(table.cell(c.steps + 1, 2), FormatFloat("%.5f", c.lastMean));
@@ -199,6 +240,7 @@ TEST_F(TempSectionDlgTest, StressValuesShowTheStressOfEveryStep) {
   ASSERT_EQ(table.rows(), 32);
   ASSERT_EQ(table.columns(), 2);
   EXPECT_EQ(table.cell(0, 1), "X =    2.500 m");
+  EXPECT_EQ(table.cell(1, 1), "(MPa)");
   const double s = StressFactor(project.SectionProperties).value;
   for (int k : {1, 8, 30})
     EXPECT_EQ(table.cell(k + 1, 1), FormatFloat("%.5f", Stress(project, 2, k, ComputeTmTd(project, k), s))) << k;
@@ -240,6 +282,9 @@ TEST_F(TempSectionDlgTest, ComparisonOffersTheFacesAndEveryThermometerWithSample
     t.Values = TVector(5);
     t.Values.Fill(slot);
   }
+  // Named by title and position wherever shown; one without a title by its slot.
+  project.Thermometer(3).Title.SetText("T3 near upstream");
+  project.Thermometer(5).Position = 7.125;
   // The computed thermometer temperatures are in the columns of the occupied slots, in order.
   project.DirectResults.ThermometerTemperatures = TMatrix(2, 10);
   for (int k = 1; k <= 10; ++k) {
@@ -250,8 +295,8 @@ TEST_F(TempSectionDlgTest, ComparisonOffersTheFacesAndEveryThermometerWithSample
   QComboBox* positions = Find<QComboBox>("ComboPosition");
   ASSERT_EQ(positions->count(), 4);
   EXPECT_EQ(positions->itemText(0), "Upstream Face");
-  EXPECT_EQ(positions->itemText(1), "X =  4.50000 m");
-  EXPECT_EQ(positions->itemText(2), "X =  7.50000 m");
+  EXPECT_EQ(positions->itemText(1), "T3 near upstream (4.50 m)");
+  EXPECT_EQ(positions->itemText(2), "Thermometer 5 (7.125 m)");
   EXPECT_EQ(positions->itemText(3), "Downstream Face");
 
   struct Case {
@@ -260,10 +305,12 @@ TEST_F(TempSectionDlgTest, ComparisonOffersTheFacesAndEveryThermometerWithSample
     int inputSamples;
     double inputStep;
     const char* at;
+    const char* inputKind;  // what the input history is
   } cases[] = {
-      {0, 11.0, 4.0, 3, 24.0, "the upstream face"},
-      {2, 201.0, 5.0, 5, 12.0, "X =  7.50000 m"},
-      {3, 51.0, 6.0, 4, 24.0, "the downstream face"},
+      {0, 11.0, 4.0, 3, 24.0, "the upstream face", "Imposed"},
+      {1, 101.0, 3.0, 5, 12.0, "T3 near upstream (4.50 m)", "Measured"},
+      {2, 201.0, 5.0, 5, 12.0, "Thermometer 5 (7.125 m)", "Measured"},
+      {3, 51.0, 6.0, 4, 24.0, "the downstream face", "Imposed"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.at);
@@ -274,6 +321,8 @@ TEST_F(TempSectionDlgTest, ComparisonOffersTheFacesAndEveryThermometerWithSample
     ASSERT_EQ(input.size(), size_t(c.inputSamples));
     EXPECT_EQ(input.back(), QPointF((c.inputSamples - 1) * c.inputStep, c.input));
     EXPECT_EQ(dialog->Chart()->IdOrdinate(), QString("Temperatures at %1 (°C)").arg(c.at));
+    EXPECT_EQ(LegendTitles(), (std::vector<std::string>{std::string("Computed at ") + c.at,
+                                                         std::string(c.inputKind) + " at " + c.at}));
 
     const TResultTable table = ShownValues();
     EXPECT_EQ(table.columns(), 4);
@@ -333,6 +382,66 @@ TEST_F(TempSectionDlgTest, EachViewShowsItsOwnListsLegendAndTimeSpan) {
       EXPECT_EQ(table.cell(6, 2), FormatFloat("%.5f", ComputeTmTd(project, 5).Td));
     }
   }
+}
+
+TEST_F(TempSectionDlgTest, TheLegendNamesEveryCurveOfEachView) {
+  SetCurvedField();
+  project.InverseResults.TimeStep = 24.0;
+  project.InverseResults.UpstreamTemperatures = TVector(60);
+  project.InverseResults.DownstreamTemperatures = TVector(60);
+  project.InverseResults.UpstreamExpectedError = 0.5;
+  const std::string wraps = kWrappedAverageTitle;
+  struct Case {
+    int mode, position, curve, average;
+    std::vector<std::string> titles;
+  } cases[] = {
+      {0, 1, 3, 1,
+       {"Stress at X = 2.500 m", "Moving mean + std. deviation (1-week window)",
+        "Moving mean - std. deviation (1-week window)", "Moving mean (1-week window)", wraps}},
+      {1, 0, 0, 2,
+       {"Upstream face, worked back", "Moving mean + std. deviation (2-week window)",
+        "Moving mean - std. deviation (2-week window)", "Moving mean (2-week window)", wraps,
+        "Upstream face + expected error", "Upstream face - expected error"}},
+      // A record shorter than the window: every window wraps, and each curve says so.
+      {0, 0, 0, 4,
+       {"Temperature at X = 0.000 m",
+        "Moving mean + std. deviation (1-year window), every window wraps around the record's ends",
+        "Moving mean - std. deviation (1-year window), every window wraps around the record's ends",
+        "Moving mean (1-year window), every window wraps around the record's ends"}},
+      {3, 0, 0, 0, {"Mean temperature Tm", "Linear temperature Td"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    Open(c.mode);
+    Choose("ComboPosition", c.position);
+    Choose("ComboCurve", c.curve);
+    Choose("ComboAverage", c.average);
+    EXPECT_EQ(LegendTitles(), c.titles);
+    EXPECT_TRUE(dialog->Chart()->LegendVisible());
+  }
+}
+
+TEST_F(TempSectionDlgTest, LabelsAndReadOutsFollowTheDesktopsDecimalSeparator) {
+  const TCommaSeparator comma;
+  SetCurvedField();
+  TTemperatureInside& t = project.Thermometer(1);
+  t.Title.SetText("T1");
+  t.Position = 0.6;
+  t.TimeStep = 24.0;
+  t.Values = TVector(3);
+  project.DirectResults.ThermometerTemperatures = TMatrix(1, 60);
+
+  Open(0);
+  Choose("ComboPosition", 1);
+  EXPECT_EQ(Find<QComboBox>("ComboPosition")->currentText(), "Position    2,500 m");
+  EXPECT_EQ(LegendTitles().front(), "Temperature at X = 2,500 m");
+  emit dialog->Chart()->OnMouseMoveInChart(true, Qt::NoModifier, 240.0, 20.25);
+  EXPECT_EQ(Find<QLabel>("LabelT")->text(), "T =  20,250 °C");
+  EXPECT_EQ(ShownValues().cell(0, 1), "X =    2,500 m");
+
+  Open(2);
+  EXPECT_EQ(Find<QComboBox>("ComboPosition")->currentText(), "T1 (0,60 m)");
+  EXPECT_EQ(LegendTitles().back(), "Measured at T1 (0,60 m)");
 }
 
 TEST_F(TempSectionDlgTest, MouseModesAndReadOut) {
