@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/analysis/result_table.h"
+
 namespace kolma::ui {
 
 namespace {
@@ -415,11 +417,17 @@ bool AutoUsesExponent(double maxAbsValue, double step) {
 
 std::string FormatTickValue(double value, double step, int decimals, bool exponent) {
   const bool automatic = decimals < 0;
-  if (exponent) return ExponentText(value, step, 0);
-  const int places = std::min(20, std::max(automatic ? 0 : decimals, StepDecimals(step)));
-  std::string text = Printf("%.*f", places, value);
-  if (automatic) DropTrailingZeros(text);
-  DropNegativeZero(text);
+  std::string text;
+  if (exponent) {
+    text = ExponentText(value, step, 0);
+  } else {
+    const int places = std::min(20, std::max(automatic ? 0 : decimals, StepDecimals(step)));
+    text = Printf("%.*f", places, value);
+    if (automatic) DropTrailingZeros(text);
+    DropNegativeZero(text);
+  }
+  // Axis numbers read like the grids' cells: with the desktop's decimal separator.
+  std::replace(text.begin(), text.end(), '.', kolma::DecimalSeparator());
   return text;
 }
 

@@ -1,6 +1,8 @@
 // The chart's arithmetic on its own: range rules, mapping, mouse pan/zoom, clipping, ticks.
 #include "ui/widgets/chart_geometry.h"
 
+#include "core/analysis/result_table.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -267,6 +269,12 @@ TEST(ChartTickFormat, AutomaticDecimalsDropTrailingZeros) {
   EXPECT_EQ(FormatTickValue(2, 0.5, 1, false), "2.0");
   EXPECT_EQ(FormatTickValue(2, 0.01, 1, false), "2.00");
   EXPECT_EQ(FormatTickValue(2, 10, 0, false), "2");
+  // A desktop that writes decimal commas gets them on the axes too.
+  const char separator = kolma::DecimalSeparator();
+  kolma::SetDecimalSeparator(',');
+  EXPECT_EQ(FormatTickValue(-0.04, 0.02, -2, false), "-0,04");
+  EXPECT_EQ(FormatTickValue(2.5e-7, 1e-8, -2, true), "2,5e-7");
+  kolma::SetDecimalSeparator(separator);
 }
 
 TEST(ChartTickFormat, ExponentNotationForVeryLargeAndVerySmallNumbers) {
