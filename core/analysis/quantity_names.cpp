@@ -11,7 +11,7 @@ constexpr const char* kStressTip =
     "strain; T0 is the reference temperature. Positive where Tn is above T0, so a uniform field "
     "reads −S·T0 at every node.";
 
-const std::array<TQuantityNames, 10> kNames = {{
+const std::array<TQuantityNames, 11> kNames = {{
     {"SpreadSheet - Temperature Field (°C)", "Temperatures (°C)", "temperatures",
      "Temperature T of each node at each analysis step, °C"},
     {"SpreadSheet - Mean Temperatures Tm (°C)", "Mean temperature Tm (°C)", "mean-temperatures",
@@ -33,6 +33,7 @@ const std::array<TQuantityNames, 10> kNames = {{
      "Harmonics kept from the two thermometers of the pair: period in hours and days, amplitude in °C, "
      "phase in radians"},
     {"Temperatures", "Curve values", "curve-values", "The values of the charted curve over time"},
+    {"Stresses", "Curve stresses (MPa)", "curve-stresses", "The stresses of the charted curve over time, MPa"},
 }};
 
 }  // namespace

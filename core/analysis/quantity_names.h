@@ -20,7 +20,8 @@ enum class TResultQuantity {
   InverseFaces,     // face temperatures worked back by the inverse analysis
   DirectHarmonics,  // harmonics of the two face histories
   InverseHarmonics, // harmonics of the two thermometers of the pair
-  CurveValues       // the values behind a time-history chart
+  CurveValues,      // the values behind a time-history chart
+  CurveStresses     // the same when the chart shows stresses
 };
 
 struct TQuantityNames {

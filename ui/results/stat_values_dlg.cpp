@@ -31,7 +31,7 @@ TStatValuesDlg::TStatValuesDlg(QWidget* parent) : QDialog(parent) {
 
   // The shared table menus, with the one copy command this table has.
   DescribeTable(Grid_, TResultQuantity::CurveValues);
-  menus_ = AddTableWindowMenus(this, Grid_, QuantityWording(TResultQuantity::CurveValues, ExportWording()));
+  menus_ = AddTableWindowMenus(this, Grid_, [this] { return QuantityWording(quantity_, ExportWording()); });
   menus_.copyAll->setText(QStringLiteral("&Copy"));
   menus_.copySelection->setVisible(false);
 
@@ -44,6 +44,13 @@ TStatValuesDlg::TStatValuesDlg(QWidget* parent) : QDialog(parent) {
 }
 
 TStatValuesDlg::~TStatValuesDlg() = default;
+
+void TStatValuesDlg::SetQuantity(TResultQuantity quantity) {
+  quantity_ = quantity;
+  setWindowTitle(QString::fromStdString(QuantityNames(quantity).caption));
+  Grid_->SetAccessibleName(windowTitle());
+  DescribeTable(Grid_, quantity);
+}
 
 TExportWording TStatValuesDlg::ExportWording() {
   TExportWording wording;

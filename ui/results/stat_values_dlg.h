@@ -25,6 +25,9 @@ class TStatValuesDlg : public QDialog {
                 const TMovingStatistics* averages);
   // The prepared form: the table as the opener laid it out.
   void SetPrepared(kolma::TResultTable table);
+  // What the table holds: the caption, the headers' tool tip and the export's sheet and file
+  // names follow it (curve values in °C unless told otherwise).
+  void SetQuantity(kolma::TResultQuantity quantity);
 
   TResultGrid* Grid() const { return Grid_; }
   const TTableWindowMenus& Menus() const { return menus_; }
@@ -38,6 +41,7 @@ class TStatValuesDlg : public QDialog {
 
   TResultGrid* Grid_ = nullptr;
   TTableWindowMenus menus_;
+  kolma::TResultQuantity quantity_ = kolma::TResultQuantity::CurveValues;
 };
 
 }  // namespace kolma::ui

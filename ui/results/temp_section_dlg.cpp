@@ -286,7 +286,7 @@ void TTempSectionDlg::ShowValuesClick() {
     case TTimeViewMode::InverseFaces:
       values.SetPrepared(CurveValuesTable(plot_.curveValues, plot_.timeStep, plot_.position,
                                           plot_.averaged ? &plot_.statistics : nullptr, plot_.unit));
-      if (plot_.unit == "(MPa)") values.setWindowTitle(QStringLiteral("Stresses"));
+      if (plot_.unit == "(MPa)") values.SetQuantity(TResultQuantity::CurveStresses);
       break;
     case TTimeViewMode::Compare:
       values.SetPrepared(CompareTable(plot_, setup_, ComboPosition->currentIndex()));

@@ -167,6 +167,14 @@ TEST(ResultWindowsFit, TablesSayWhatTheyHoldInCaptionToolTipsAndExports) {
   const QString td = values.Grid()->View()->model()->headerData(2, Qt::Vertical, Qt::ToolTipRole).toString();
   EXPECT_TRUE(td.startsWith(QStringLiteral("Td (°C)\nLinear component"))) << td.toStdString();
   EXPECT_TRUE(td.contains(QStringLiteral("not Td itself")));
+
+  // The values behind a chart of stresses are exported as stresses, not as temperatures.
+  TStatValuesDlg curve;
+  curve.SetQuantity(TResultQuantity::CurveStresses);
+  EXPECT_EQ(curve.windowTitle(), QStringLiteral("Stresses"));
+  prompts.fileAnswers = {QString()};  // the save dialog cancelled
+  curve.Menus().exportCsv->trigger();
+  EXPECT_EQ(prompts.shown.back().proposed, QStringLiteral("curve-stresses"));
 }
 
 TEST(ResultWindowsFit, ReadOutsFollowTheDesktopsDecimalSeparator) {
