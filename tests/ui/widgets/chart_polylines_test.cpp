@@ -137,7 +137,9 @@ TEST(ChartPolylines, RunsKeptAsItemsComeAreThoseReadFromTheItems) {
   std::mt19937 rng(5);
   std::uniform_real_distribution<double> y(-20, 20);
   for (int k = 1; k <= 150; ++k) line(k, y(rng));             // long, left to right
-  items.push_back(TChartItem{.kind = ChartItemKind::Mark});   // a mark ends it
+  TChartItem mark;
+  mark.kind = ChartItemKind::Mark;
+  items.push_back(mark);  // a mark ends it
   for (int k = 1; k <= 10; ++k) line(150 + k, y(rng));        // short
   for (int k = 1; k <= 100; ++k) line(160 + k, y(rng), k <= 70 ? Qt::blue : QColor(Qt::red));  // two colours
   line(0, 0, Qt::blue, false);  // not from the pen, then lines back and forth from it
