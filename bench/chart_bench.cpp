@@ -83,7 +83,20 @@ void BM_FirstPaintOfNewHistory(benchmark::State& state) {
 }
 BENCHMARK(BM_FirstPaintOfNewHistory)->Arg(87600)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
-// The part of the first paint that sorts out the runs of lines and remembers their vertices.
+// Handing the history over, item by item, as a window does before its first paint (the runs of
+// lines are kept up as the items come).
+void BM_AddLongHistory(benchmark::State& state) {
+  TRChart chart;
+  for (auto _ : state) {
+    chart.ClearDrawing();
+    AddNoisyHistory(chart, int(state.range(0)));
+    benchmark::DoNotOptimize(chart.Items().data());
+  }
+}
+BENCHMARK(BM_AddLongHistory)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+// The runs of lines and their vertices read from the items, as after a change other than an
+// added item.
 void BM_PolylineRunsOfNewHistory(benchmark::State& state) {
   TRChart chart;
   AddNoisyHistory(chart, int(state.range(0)));

@@ -27,8 +27,8 @@ bool Allowed(const std::string& allowed, const std::string& option) {
   return false;
 }
 
-// Runs one analysis; on success `describe` gives the size of the work, printed on stderr
-// with the seconds it took.
+// Runs one analysis; its notes and warnings go to stderr, and on success `describe` gives the
+// size of the work, printed there with the seconds it took.
 template <typename Run, typename Describe, typename Completed = void (*)()>
 int TimedRun(const char* what, bool acceptWarnings, Run run, Describe describe, Completed completed = [] {}) {
   const auto start = std::chrono::steady_clock::now();
@@ -40,6 +40,7 @@ int TimedRun(const char* what, bool acceptWarnings, Run run, Describe describe, 
     return kExitWarning;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  for (const std::string& note : outcome.notes) std::fprintf(stderr, "kolma-batch: note: %s\n", note.c_str());
   for (const std::string& warning : outcome.warnings) std::fprintf(stderr, "Warning: %s\n", warning.c_str());
   if (!outcome.completed) return kExitWarning;
   completed();

@@ -114,6 +114,8 @@ std::optional<std::string> Refusal(const Project& project, double timeStep, TInv
   const std::int64_t steps = RoundHalfEven(first.Values.NrOfElem() * first.TimeStep / timeStep);
   if (steps < 1) return kInverseRecordTooShort;
   if (auto r = CheckResultSize(2, steps)) return r;  // the two face histories
+  // Said here, before the transform would refuse the length with its own terse message.
+  if (std::string r = PaddingTooLong(project, first.Values.NrOfElem(), first.TimeStep); !r.empty()) return r;
   return std::nullopt;
 }
 
@@ -465,6 +467,7 @@ AnalysisOutcome RunInverseAnalysis(Project& project, double timeStep, TInverseMe
   // A negative count pads nothing, and must not shorten the fundamental period either.
   const std::int32_t padding = std::max(PaddingSamples(project, dt), std::int32_t{0});
   // Beyond 2^23 samples there is no transform: fail before allocating the padded records.
+  // (A padding at fault was refused above with a message saying so.)
   if (static_cast<std::int64_t>(n) + padding > TFastFourier::kMaxSize)
     throw EFourierError(kFftLengthNotPowerOfTwo);
   const TVector recordA = PreparedRecord(pair.a->Values, padding);

@@ -42,6 +42,19 @@ grep -q "^1,Infinite," "$work/h.csv" || fail "the mean first in the direct harmo
 "$batch" direct "$examples/four-thermometers.kol" --faces inverse --accept-warnings --csv "$work/f.csv" 2> /dev/null \
   || fail "direct from inverse faces"
 
+# Faces of two grids over the same year are analysed together, and the run says so: the
+# downstream face kept at every second hour (its count and step are the file's bytes 70181-70192).
+/usr/bin/python3 - "$examples/annual-daily-10m.kol" "$work/grids.kol" <<'PY'
+import struct, sys
+b = open(sys.argv[1], "rb").read()
+values = b[70193:70193 + 8760 * 8]
+coarse = b"".join(values[i:i + 8] for i in range(0, len(values), 16))
+open(sys.argv[2], "wb").write(b[:70181] + struct.pack("<id", 4380, 2.0) + coarse + b[70193 + 8760 * 8:])
+PY
+[ "$(status_of "$batch" direct "$work/grids.kol" --csv "$work/g.csv")" = 0 ] || fail "two grids: $(cat "$work/err")"
+grep -qx 'kolma-batch: note: Downstream face re-sampled from 4380 samples every 2 h to 8760 .*' "$work/err" \
+  || fail "two grids: no note: $(cat "$work/err")"
+
 # The same tables as Excel workbooks, read back by an independent reader.
 "$batch" harmonics "$examples/four-thermometers.kol" --inverse --accept-warnings --xls "$work/h.xls" \
   --csv "$work/h2.csv" 2> /dev/null || fail "harmonics --xls"

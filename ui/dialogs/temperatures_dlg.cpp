@@ -20,6 +20,7 @@
 #include "core/analysis/function_generator.h"
 #include "core/analysis/harmonic_decomposition.h"
 #include "core/analysis/measurement_import.h"
+#include "core/analysis/result_table.h"
 #include "core/analysis/time_history_file.h"
 #include "core/model/project.h"
 #include "core/numeric/errors.h"
@@ -375,14 +376,15 @@ void TTemperaturesDlg::DrawSpectrumChart() {
   ChartSpectrum->ShowDrawing();
 }
 
+// The read-outs use the desktop's decimal separator, as the grids do.
 void TTemperaturesDlg::TimeChartMouseMove(double x, double y) {
-  panels_[0]->setText(QString::asprintf("Time = %8.2f", x));
-  panels_[1]->setText(QString::asprintf("Temperature = %8.3f °C", y));
+  panels_[0]->setText(QString::fromStdString(FormatFloat("Time = %8.2f", x)));
+  panels_[1]->setText(QString::fromStdString(FormatFloat("Temperature = %8.3f °C", y)));
 }
 
 void TTemperaturesDlg::SpectrumChartMouseMove(double x, double y) {
-  panels_[0]->setText(QString::asprintf("Period = %8.4f", x));
-  panels_[1]->setText(QString::asprintf("Amplitude = %8.3f °C", y));
+  panels_[0]->setText(QString::fromStdString(FormatFloat("Period = %8.4f", x)));
+  panels_[1]->setText(QString::fromStdString(FormatFloat("Amplitude = %8.3f °C", y)));
 }
 
 void TTemperaturesDlg::ShowFailure(const QString& text) { Prompts().Message(this, PromptIcon::Warning, kWarning, text); }

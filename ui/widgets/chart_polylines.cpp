@@ -13,101 +13,128 @@ bool ContinuesPolyline(const TChartItem& a, const TChartItem& b) {
 
 namespace {
 
-// Sorts out the runs and remembers the vertices of the long ones in one pass over the items:
-// a history of a million lines is read once, and the items are far larger than their vertices.
-class TRunReader {
- public:
-  explicit TRunReader(const std::vector<TChartItem>& items) : items_(items) {}
-
-  // The run that starts at line item `first`.
-  TPolylineRun Read(size_t first) {
-    TPolylineRun run;
-    run.first = first;
-    run.end = first + 1;
-    x_.clear();
-    y_.clear();
-    // Room for every vertex the run may have: the pages not written are never touched, and the
-    // vertices are not copied again and again as they grow.
-    if (x_.capacity() < items_.size() - first + 1) {
-      x_.reserve(items_.size() - first + 1);
-      y_.reserve(items_.size() - first + 1);
-    }
-    const TChartItem& start = items_[first];
-    Add(start.x1, start.y1);
-    Add(start.x2, start.y2);
-    while (run.end < items_.size() && Continues(items_[run.end - 1], items_[run.end], start)) {
-      Add(items_[run.end].x2, items_[run.end].y2);
-      ++run.end;
-    }
-    const bool ordered = finite_ && !(rises_ && falls_);
-    if (run.end - run.first >= TPolylineRun::kLongRun && ordered && x_.size() <= UINT32_MAX) Keep(run);
-    return run;
-  }
-
- private:
-  void Add(double x, double y) {
-    if (x_.empty()) {
-      finite_ = true;
-      rises_ = falls_ = false;
-    } else {
-      rises_ = rises_ || x > x_.back();
-      falls_ = falls_ || x < x_.back();
-    }
-    finite_ = finite_ && std::isfinite(x) && std::isfinite(y);
-    x_.push_back(x);
-    y_.push_back(y);
-  }
-
-  // ContinuesPolyline, with the pen compared to the run's first line (the same, as every line
-  // of the run has its pen) and the colours compared as bytes first: equal bytes are equal
-  // colours, and a call per line is what a million lines cannot afford.
-  static bool Continues(const TChartItem& previous, const TChartItem& next, const TChartItem& style) {
-    if (next.kind != ChartItemKind::Line || !next.fromPen || next.x1 != previous.x2 || next.y1 != previous.y2 ||
-        next.penStyle != style.penStyle || next.lineWidth != style.lineWidth)
-      return false;
-    return std::memcmp(&next.color, &style.color, sizeof(QColor)) == 0 || next.color == style.color;
-  }
-
-  void Keep(TPolylineRun& run) {
-    run.xOrder = falls_ ? -1 : 1;
-    run.x = std::move(x_);
-    run.y = std::move(y_);
-    x_ = {};
-    y_ = {};
-    const size_t n = run.y.size();
-    const size_t blocks = (n + TPolylineRun::kBlock - 1) / TPolylineRun::kBlock;
-    run.blockLow.resize(blocks);
-    run.blockHigh.resize(blocks);
-    for (size_t b = 0; b < blocks; ++b) {
-      const auto [low, high] = std::minmax_element(run.y.begin() + b * TPolylineRun::kBlock,
-                                                   run.y.begin() + std::min(n, (b + 1) * TPolylineRun::kBlock));
-      run.blockLow[b] = *low;
-      run.blockHigh[b] = *high;
-    }
-  }
-
-  const std::vector<TChartItem>& items_;
-  std::vector<double> x_, y_;
-  bool finite_ = true, rises_ = false, falls_ = false;
-};
+// ContinuesPolyline, with the pen compared to the run's first line (the same, as every line of
+// the run has its pen) and the colours compared as bytes first: equal bytes are equal colours,
+// and a call per line is what a million lines cannot afford.
+bool Continues(const TChartItem& previous, const TChartItem& next, const TChartItem& style) {
+  if (next.kind != ChartItemKind::Line || !next.fromPen || next.x1 != previous.x2 || next.y1 != previous.y2 ||
+      next.penStyle != style.penStyle || next.lineWidth != style.lineWidth)
+    return false;
+  return std::memcmp(&next.color, &style.color, sizeof(QColor)) == 0 || next.color == style.color;
+}
 
 }  // namespace
 
-const std::vector<TPolylineRun>& TPolylineCache::Runs(const std::vector<TChartItem>& items) {
-  if (valid_ && itemCount_ == items.size()) return runs_;
+void TPolylineCache::Clear() {
   runs_.clear();
-  TRunReader reader(items);
-  for (size_t i = 0; i < items.size();) {
-    if (items[i].kind != ChartItemKind::Line) {
-      ++i;
-      continue;
-    }
-    runs_.push_back(reader.Read(i));
-    i = runs_.back().end;
-  }
+  open_ = published_ = false;
+  x_.clear();
+  y_.clear();
+  blockLow_.clear();
+  blockHigh_.clear();
+  itemCount_ = 0;
   valid_ = true;
-  itemCount_ = items.size();
+}
+
+void TPolylineCache::Appended(const std::vector<TChartItem>& items) {
+  if (!valid_ || itemCount_ + 1 != items.size()) {
+    valid_ = false;
+    return;
+  }
+  Extend(items, itemCount_);
+  ++itemCount_;
+}
+
+const std::vector<TPolylineRun>& TPolylineCache::Runs(const std::vector<TChartItem>& items) {
+  if (!valid_ || itemCount_ != items.size()) {
+    Clear();
+    // Room for every vertex: the pages not written are never touched, and the vertices are not
+    // copied again and again as they grow.
+    x_.reserve(items.size() + 1);
+    y_.reserve(items.size() + 1);
+    for (; itemCount_ < items.size(); ++itemCount_) Extend(items, itemCount_);
+  }
+  Publish();
   return runs_;
+}
+
+void TPolylineCache::Extend(const std::vector<TChartItem>& items, size_t index) {
+  const TChartItem& item = items[index];
+  if (open_ && item.kind == ChartItemKind::Line && Continues(items[index - 1], item, items[runs_.back().first])) {
+    Unpublish();
+    Add(item.x2, item.y2);
+    runs_.back().end = index + 1;
+    return;
+  }
+  Close();
+  if (item.kind != ChartItemKind::Line) return;
+  TPolylineRun run;
+  run.first = index;
+  run.end = index + 1;
+  runs_.push_back(std::move(run));
+  open_ = true;
+  finite_ = true;
+  rises_ = falls_ = false;
+  Add(item.x1, item.y1);
+  Add(item.x2, item.y2);
+}
+
+void TPolylineCache::Add(double x, double y) {
+  if (!x_.empty()) {
+    rises_ = rises_ || x > x_.back();
+    falls_ = falls_ || x < x_.back();
+  }
+  finite_ = finite_ && std::isfinite(x) && std::isfinite(y);
+  if (x_.size() % TPolylineRun::kBlock == 0) {
+    blockLow_.push_back(y);
+    blockHigh_.push_back(y);
+  } else {
+    blockLow_.back() = std::min(blockLow_.back(), y);
+    blockHigh_.back() = std::max(blockHigh_.back(), y);
+  }
+  x_.push_back(x);
+  y_.push_back(y);
+}
+
+// Hands the open run's vertices over in the run when it is long, ordered and finite.
+void TPolylineCache::Publish() {
+  if (!open_ || published_) return;
+  TPolylineRun& run = runs_.back();
+  if (run.end - run.first < TPolylineRun::kLongRun || !finite_ || (rises_ && falls_) || x_.size() > UINT32_MAX)
+    return;
+  run.xOrder = falls_ ? -1 : 1;
+  run.x = std::move(x_);
+  run.y = std::move(y_);
+  run.blockLow = std::move(blockLow_);
+  run.blockHigh = std::move(blockHigh_);
+  published_ = true;
+}
+
+// Takes the vertices back from the open run, which goes on.
+void TPolylineCache::Unpublish() {
+  if (!published_) return;
+  TPolylineRun& run = runs_.back();
+  run.xOrder = 0;
+  x_ = std::move(run.x);
+  y_ = std::move(run.y);
+  blockLow_ = std::move(run.blockLow);
+  blockHigh_ = std::move(run.blockHigh);
+  run.x = {};
+  run.y = {};
+  run.blockLow = {};
+  run.blockHigh = {};
+  published_ = false;
+}
+
+// The open run ends: it keeps its vertices only when they will be used.
+void TPolylineCache::Close() {
+  if (!open_) return;
+  Publish();
+  open_ = published_ = false;
+  x_.clear();
+  y_.clear();
+  blockLow_.clear();
+  blockHigh_.clear();
 }
 
 namespace {

@@ -34,17 +34,34 @@ struct TPolylineRun {
 // a's colour, style and width.
 bool ContinuesPolyline(const TChartItem& a, const TChartItem& b);
 
-// The runs of an item list, every line item in exactly one run, in item order. Built on first
-// use and kept until Invalidate(), which every change of the item list must call.
+// The runs of an item list, every line item in exactly one run, in item order. A chart tells the
+// cache of every item it adds (Appended), so the runs and their vertices are kept up as the
+// items come and the first paint of a long history need not read its items again. Any other
+// change of the item list must call Clear() (list emptied) or Invalidate(); the runs are then
+// read from the items on next use.
 class TPolylineCache {
  public:
   void Invalidate() { valid_ = false; }
+  void Clear();
+  // Call after each item added at the end of `items`.
+  void Appended(const std::vector<TChartItem>& items);
   const std::vector<TPolylineRun>& Runs(const std::vector<TChartItem>& items);
 
  private:
-  bool valid_ = false;
+  void Extend(const std::vector<TChartItem>& items, size_t index);
+  void Add(double x, double y);
+  void Close();
+  void Publish();
+  void Unpublish();
+
+  bool valid_ = true;
   size_t itemCount_ = 0;
   std::vector<TPolylineRun> runs_;
+  // The last run while further lines may still continue it: its vertices and their block
+  // extremes, kept here until Runs() hands them over in the run (published_).
+  bool open_ = false, published_ = false;
+  std::vector<double> x_, y_, blockLow_, blockHigh_;
+  bool finite_ = true, rises_ = false, falls_ = false;
 };
 
 // The vertices [begin, end) of an ordered run that can reach the screen strip left..right: every

@@ -49,7 +49,8 @@ struct TRChart::TPrivate {
 
   void AddItem(TChartItem&& item) {
     state.items.push_back(std::move(item));
-    state.polylines.Invalidate();
+    // The runs of lines grow with the items, so a first paint need not read them all again.
+    state.polylines.Appended(state.items);
   }
 
   TChartItem NewItem(ChartItemKind kind) const {
@@ -105,7 +106,7 @@ void TRChart::Changed() {
 
 void TRChart::ClearDrawing() {
   d_->state.items.clear();
-  d_->state.polylines.Invalidate();
+  d_->state.polylines.Clear();
   update();
 }
 

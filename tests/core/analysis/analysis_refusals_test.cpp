@@ -90,6 +90,9 @@ TEST(AnalysisRefusals, UnusableInputsAreNamedAndNothingIsWritten) {
       {false, 24, [](Project& p) { p.SectionProperties.NbDivisions = 2; },
        "Number of divisions is out of range (2; 3 to 1000)"},
       {false, 24, [](Project& p) { p.SectionProperties.Ratio = -1; }, "Ratio of the divisions is out of range (-1)"},
+      // An automatic padding past the transform's length: the padding is named, not the transform.
+      {true, 24, [](Project& p) { p.SectionProperties.Diffusivity = 1e-7; },
+       "The padding is too long: 27500000 samples of 24 h added to the 256 of the ..."},
   };
   Project usable = Usable();
   ASSERT_TRUE(RunDirectAnalysis(usable, {24.0, false}).completed);

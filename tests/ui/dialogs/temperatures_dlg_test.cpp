@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/analysis/result_table.h"
 #include "core/analysis/time_history_file.h"
 #include "core/model/project.h"
 #include "tests/ui/scripted_prompts.h"
@@ -225,6 +227,23 @@ TEST_F(TemperaturesDlgTest, SpectrumPeaksOfTheDefaultHistoryStandAtTheirPeriods)
   // The daily peak (12 °C) stands at 12/15 of the annual one (15 °C) above the axis.
   const double ratio = double(window.bottom() - topOf(daily)) / (window.bottom() - topOf(annual));
   EXPECT_NEAR(ratio, 12.0 / 15.0, 0.05);
+}
+
+// The status read-outs of both charts keep their formats and take the desktop's decimal separator.
+TEST_F(TemperaturesDlgTest, ReadOutsFollowTheDesktopsDecimalSeparator) {
+  TTemperaturesDlg& editor = Editor();
+  auto panel = [&editor](int i) {
+    return editor.findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(i))->text();
+  };
+  SetDecimalSeparator(',');
+  emit editor.TimeChart()->OnMouseMoveInChart(true, Qt::NoModifier, 1234.5, -3.25);
+  const QString time = panel(0), temperature = panel(1);
+  emit editor.SpectrumChart()->OnMouseMoveInChart(true, Qt::NoModifier, 8760, 12.5);
+  SetDecimalSeparator('.');
+  EXPECT_EQ(time, QStringLiteral("Time =  1234,50"));
+  EXPECT_EQ(temperature, QStringLiteral("Temperature =   -3,250 °C"));
+  EXPECT_EQ(panel(0), QStringLiteral("Period = 8760,0000"));
+  EXPECT_EQ(panel(1), QStringLiteral("Amplitude =   12,500 °C"));
 }
 
 TEST_F(TemperaturesDlgTest, CaptionAndPositionFollowTheEditModeAndANewHistoryShowsNothing) {

@@ -120,6 +120,58 @@ TEST(ChartPolylines, ColumnExtremesDrawTheSamePixelsAsEveryLine) {
   }
 }
 
+// The runs kept up item by item, with paints in between or not, are those read from the items.
+TEST(ChartPolylines, RunsKeptAsItemsComeAreThoseReadFromTheItems) {
+  std::vector<TChartItem> items;
+  double penX = 0, penY = 0;
+  auto line = [&](double x, double y, const QColor& colour = Qt::blue, bool fromPen = true) {
+    TChartItem item;
+    item.x1 = penX;
+    item.y1 = penY;
+    item.x2 = penX = x;
+    item.y2 = penY = y;
+    item.fromPen = fromPen;
+    item.color = colour;
+    items.push_back(item);
+  };
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> y(-20, 20);
+  for (int k = 1; k <= 150; ++k) line(k, y(rng));             // long, left to right
+  TChartItem mark;
+  mark.kind = ChartItemKind::Mark;
+  items.push_back(mark);  // a mark ends it
+  for (int k = 1; k <= 10; ++k) line(150 + k, y(rng));        // short
+  for (int k = 1; k <= 100; ++k) line(160 + k, y(rng), k <= 70 ? Qt::blue : QColor(Qt::red));  // two colours
+  line(0, 0, Qt::blue, false);  // not from the pen, then lines back and forth from it
+  for (int k = 1; k <= 90; ++k) line(k % 2 ? -k : k, y(rng));
+  penX = 1000;                                                // a move: a new run
+  for (int k = 1; k <= 80; ++k) line(1000 - k, k == 40 ? std::nan("") : y(rng));  // not finite
+  penX = 2000;
+  for (int k = 1; k <= 200; ++k) line(2000 - k, y(rng));       // long, right to left
+
+  TPolylineCache read;
+  const std::vector<TPolylineRun>& expected = read.Runs(items);
+  ASSERT_EQ(expected.size(), 7u);
+  for (size_t paintEvery : {size_t{0}, size_t{1}, size_t{37}, size_t{100}}) {
+    TPolylineCache kept;
+    std::vector<TChartItem> added;
+    for (const TChartItem& item : items) {
+      added.push_back(item);
+      kept.Appended(added);
+      if (paintEvery != 0 && added.size() % paintEvery == 0) kept.Runs(added);
+    }
+    const std::vector<TPolylineRun>& runs = kept.Runs(added);
+    ASSERT_EQ(runs.size(), expected.size()) << paintEvery;
+    for (size_t r = 0; r < runs.size(); ++r) {
+      const TPolylineRun &a = runs[r], &b = expected[r];
+      EXPECT_TRUE(a.first == b.first && a.end == b.end && a.xOrder == b.xOrder && a.blockLow == b.blockLow &&
+                  a.blockHigh == b.blockHigh && a.x.size() == b.x.size() &&
+                  std::equal(a.x.begin(), a.x.end(), b.x.begin()) && std::equal(a.y.begin(), a.y.end(), b.y.begin()))
+          << "run " << r << ", a paint every " << paintEvery << " items";
+    }
+  }
+}
+
 // A chart that drew one history and then another of the same length shows the second one.
 TEST(ChartPolylines, NewItemsReplaceTheRememberedRuns) {
   auto show = [](TRChart& chart, const std::vector<QPointF>& points) {
