@@ -508,7 +508,7 @@ QRectF LegendPlace(const TChartState& s, double w, double h, double inset) {
 // The legend box: a sample of each curve beside its title, in the corner that hides the least
 // of the drawing, over a nearly opaque background so that the curves beneath stay guessable.
 void PaintLegend(QPainter& p, const TChartState& s, const TChartLayout& layout, const TPalette& colours) {
-  if (!s.legendVisible) return;
+  if (!s.legendVisible || s.titledItems == 0) return;
   const std::vector<TLegendEntry> entries = LegendEntries(s.items);
   if (entries.empty()) return;
   const TChartGeometry& g = s.geometry;

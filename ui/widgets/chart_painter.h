@@ -28,6 +28,8 @@ struct TChartState {
   bool shortTicksX = true, shortTicksY = true;
   int minTickX = 0, minTickY = 0;
   std::vector<TChartItem> items;
+  // How many items carry a legend title: with none, a paint need not read the items for one.
+  int titledItems = 0;
   QFont font;
   // The runs of connected lines among the items; invalidate on every change of the items.
   mutable TPolylineCache polylines;

@@ -48,6 +48,7 @@ struct TRChart::TPrivate {
   bool rightPressCancelledDrag = false;
 
   void AddItem(TChartItem&& item) {
+    if (!item.title.isEmpty()) ++state.titledItems;
     state.items.push_back(std::move(item));
     // The runs of lines grow with the items, so a first paint need not read them all again.
     state.polylines.Appended(state.items);
@@ -106,6 +107,7 @@ void TRChart::Changed() {
 
 void TRChart::ClearDrawing() {
   d_->state.items.clear();
+  d_->state.titledItems = 0;
   d_->state.polylines.Clear();
   update();
 }
