@@ -2,14 +2,7 @@
 # kolma-batch direct, inverse and harmonics on the examples: the tables they write, and
 # what happens on warnings and on bad input.
 # Usage: analysis_commands.sh KOLMA_BATCH REPO_ROOT
-set -u
-batch=$1
-examples=$2/examples
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-status_of() { "$@" > "$work/out" 2> "$work/err"; echo $?; }
+. "$(dirname "$0")/lib/prelude.sh" "$@"
 
 # A year of hourly faces at the default step: one row per hour, one column per node.
 [ "$(status_of "$batch" direct "$examples/annual-daily-10m.kol" --csv "$work/d.csv")" = 0 ] || fail "direct status"
@@ -125,5 +118,4 @@ if ! ldd "$batch" 2> /dev/null | grep -q 'lib[at]san'; then
   [ -e "$work/mem.csv" ] && fail "a file was written for results beyond the memory"
 fi
 
-if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
-echo "analysis commands: all checks passed"
+finish "analysis commands: all checks passed"

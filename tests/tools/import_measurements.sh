@@ -2,13 +2,7 @@
 # kolma-batch import-measurements: a logger file to a history file, a gap it refuses, the
 # choice of the columns, the corpus of logger exports and the refusal of many bad readings.
 # Usage: import_measurements.sh KOLMA_BATCH REPO_ROOT
-set -u
-batch=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-status_of() { "$@" > "$work/out" 2> "$work/err"; echo $?; }
+. "$(dirname "$0")/lib/prelude.sh" "$@"
 
 # Semicolons, decimal commas, CR LF, readings every 30 min with one of them unreadable.
 printf 'Zeit;Luft;Wasser\r\n01.03.2026;x;x\r\n2026-03-01 00:00;1,0;5,0\r\n2026-03-01 00:30;2,0;6,0\r\n' > "$work/a.csv"
@@ -83,5 +77,4 @@ printf 'Nr;T;Stunden\n1;12,5;0\n2;11,5;0,5\n3;13,5;1\n4;12,0;1,5\n' > "$work/t.c
 grep -q 'line 11: duplicate time' "$work/err" || fail "duplicates not listed: $(cat "$work/err")"
 [ "$(status_of "$batch" import-measurements "$work/m.csv" "$work/z.txt" --utc-offset 15)" = 2 ] || fail "--utc-offset 15"
 
-[ $failures = 0 ] && echo "all import-measurements checks passed"
-exit $((failures > 0))
+finish "all import-measurements checks passed"

@@ -1,14 +1,7 @@
 #!/usr/bin/env bash
 # kolma-batch inverse: --thermometers, --report, and records with a jump.
 # Usage: inverse_methods.sh KOLMA_BATCH REPO_ROOT
-set -u
-batch=$1
-examples=$2/examples
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-status_of() { "$@" > "$work/out" 2> "$work/err"; echo $?; }
+. "$(dirname "$0")/lib/prelude.sh" "$@"
 project=$examples/four-thermometers.kol
 
 # The report: one line per face, on stdout, in a fixed form.
@@ -41,5 +34,4 @@ grep -q '^Warning: Thermometer 1 "T1" jumps by 5.0 °C at hour 4776$' "$work/err
 [ -e "$work/j.csv" ] && fail "a file was written past a jump"
 "$batch" inverse "$work/jump.kol" --accept-warnings --csv "$work/j.csv" 2> /dev/null || fail "accepted jump"
 
-[ $failures -eq 0 ] && echo "inverse method checks passed"
-exit $((failures > 0))
+finish "inverse method checks passed"

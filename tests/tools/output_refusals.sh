@@ -2,13 +2,7 @@
 # kolma-batch never writes over its own input, through a link or a pipe, and says why a
 # write failed.
 # Usage: output_refusals.sh KOLMA_BATCH REPO_ROOT
-set -u
-batch=$1
-examples=$2/examples
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/lib/prelude.sh" "$@"
 
 cp "$examples/annual-daily-10m.kol" "$work/victim.kol"
 ln -s victim.kol "$work/link.kol"
@@ -44,5 +38,4 @@ cmp -s "$work/logger.orig" "$work/logger.csv" || fail "the logger file was chang
 grep -qF "Cannot Create file $work/missing/out.csv: " "$work/err.txt" && grep -qi "no such file" "$work/err.txt" ||
   fail "write failure without its reason: $(cat "$work/err.txt")"
 
-[ $failures -eq 0 ] && echo "output refusals: ok"
-exit $((failures > 0))
+finish "output refusals: ok"

@@ -3,13 +3,7 @@
 # its unit, within the 31 characters a sheet name may have. The CSV of the same run keeps its
 # rows and columns.
 # Usage: sheet_names.sh KOLMA_BATCH REPO_ROOT
-set -u
-batch=$1
-examples=$2/examples
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/lib/prelude.sh" "$@"
 sheet_of() { /usr/bin/python3 -c 'import sys, xlrd; print(xlrd.open_workbook(sys.argv[1]).sheet_names()[0])' "$1"; }
 
 while IFS='|' read -r data expected; do
@@ -25,5 +19,4 @@ temperature|Temperatures (°C)
 nonlinear|Nonlinear temperatures Tn (°C)
 TABLE
 
-[ $failures -eq 0 ] && echo "sheet names say what the workbooks hold"
-exit $((failures > 0))
+finish "sheet names say what the workbooks hold"

@@ -1,13 +1,7 @@
 #!/usr/bin/env bash
 # kolma-batch show and resave on the examples, and their refusal of a bad file.
 # Usage: show_resave.sh KOLMA_BATCH REPO_ROOT
-set -u
-batch=$1
-examples=$2/examples
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/lib/prelude.sh" "$@"
 expect_lines() {  # output file, then the lines it must hold
   local file=$1; shift
   for line in "$@"; do grep -qxF -- "$line" "$file" || fail "no line '$line' in $(basename "$file")"; done
@@ -45,5 +39,4 @@ done
 "$batch" show > /dev/null 2>&1
 [ $? -eq 2 ] || fail "show without a file: exit status"
 
-[ $failures -eq 0 ] && echo "all checks passed"
-exit $((failures > 0))
+finish "all checks passed"
