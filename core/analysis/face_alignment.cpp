@@ -2,23 +2,17 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
 #include "core/analysis/harmonic_decomposition.h"
+#include "core/model/message_number.h"
 
 namespace kolma {
 namespace {
 
-std::string Number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", value);
-  return text;
-}
-
 std::string Describe(const char* face, FaceGrid g) {
-  return std::string(face) + " " + std::to_string(g.count) + " samples every " + Number(g.timeStep) + " h (" +
-         Number(g.count * g.timeStep) + " h)";
+  return std::string(face) + " " + std::to_string(g.count) + " samples every " + MessageNumber(g.timeStep) + " h (" +
+         MessageNumber(g.count * g.timeStep) + " h)";
 }
 
 bool Usable(FaceGrid g) { return g.count >= 2 && std::isfinite(g.timeStep) && g.timeStep > 0.0; }
@@ -70,8 +64,8 @@ std::optional<AlignedFace> AlignFaces(const TVector& upstream, double upstreamSt
   aligned.values = ResampleToCount(upstreamCoarser ? upstream : downstream, fine.count);
   aligned.timeStep = fine.timeStep;
   aligned.note = std::string(upstreamCoarser ? "Upstream" : "Downstream") + " face re-sampled from " +
-                 std::to_string(coarse.count) + " samples every " + Number(coarse.timeStep) + " h to " +
-                 std::to_string(fine.count) + " samples every " + Number(fine.timeStep) + " h, the grid of the " +
+                 std::to_string(coarse.count) + " samples every " + MessageNumber(coarse.timeStep) + " h to " +
+                 std::to_string(fine.count) + " samples every " + MessageNumber(fine.timeStep) + " h, the grid of the " +
                  (upstreamCoarser ? "downstream" : "upstream") + " face.";
   return aligned;
 }

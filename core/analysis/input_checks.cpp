@@ -3,24 +3,15 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/model/message_number.h"
 #include "core/model/node_distribution.h"
 #include "core/model/project.h"
 
 namespace kolma {
 
-namespace {
-
-std::string Number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", value);
-  return text;
-}
-
-}  // namespace
-
 std::optional<std::string> CheckValue(const std::string& item, double value) {
   if (std::isnan(value)) return item + " is not a number";
-  if (!(std::fabs(value) <= kLargestInputMagnitude)) return item + " is out of range (" + Number(value) + ")";
+  if (!(std::fabs(value) <= kLargestInputMagnitude)) return item + " is out of range (" + MessageNumber(value) + ")";
   return std::nullopt;
 }
 
@@ -48,7 +39,7 @@ std::optional<std::string> CheckSection(const Project& project, bool whole) {
            std::to_string(kMaxNodeDivisions) + ")";
   if (!(s.Ratio > 0.0 && s.Ratio <= kLargestInputMagnitude))
     return std::isnan(s.Ratio) ? "Ratio of the divisions is not a number"
-                               : "Ratio of the divisions is out of range (" + Number(s.Ratio) + ")";
+                               : "Ratio of the divisions is out of range (" + MessageNumber(s.Ratio) + ")";
   if (!refusal) refusal = CheckValue("Reference temperature", s.T0);
   if (!refusal) refusal = CheckValue("Young's modulus", s.Ec);
   if (!refusal) refusal = CheckValue("Poisson's ratio", s.Poisson);
@@ -62,8 +53,8 @@ std::optional<std::string> CheckThermometerPosition(const Project& project, int 
   const std::string name = ThermometerName(project, slot);
   if (std::optional<std::string> refusal = CheckValue(name + " position", x)) return refusal;
   if (x < s.Xu || x > s.Xd)
-    return name + " is outside the section (" + Number(x) + " m; faces at " + Number(s.Xu) + " and " +
-           Number(s.Xd) + " m)";
+    return name + " is outside the section (" + MessageNumber(x) + " m; faces at " + MessageNumber(s.Xu) + " and " +
+           MessageNumber(s.Xd) + " m)";
   return std::nullopt;
 }
 

@@ -2,20 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
+#include "core/model/message_number.h"
+
 namespace kolma {
-
-namespace {
-
-std::string Number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", value);
-  return text;
-}
-
-}  // namespace
 
 std::string NodeDistributionProblem(int N, double Xu, double Xd, double r) {
   if (N < 3 || N > kMaxNodeDivisions)
@@ -23,12 +14,12 @@ std::string NodeDistributionProblem(int N, double Xu, double Xd, double r) {
            std::to_string(kMaxNodeDivisions) + ".";
   if (!std::isfinite(Xu) || !std::isfinite(Xd) || !(Xu < Xd) || !std::isfinite(Xd - Xu))
     return "The downstream face must lie beyond the upstream face, both at finite positions.";
-  if (!std::isfinite(r) || r <= 0.0) return "The spacing ratio (" + Number(r) + ") must be a positive number.";
+  if (!std::isfinite(r) || r <= 0.0) return "The spacing ratio (" + MessageNumber(r) + ") must be a positive number.";
   TVector nodes;
   if (ComputeNodes(N, nodes, Xu, Xd, r)) return {};
-  return "With " + std::to_string(N) + " divisions and a spacing ratio of " + Number(r) +
-         ", the nodes next to the faces fall closer together than the positions of the section (" + Number(Xu) +
-         " m to " + Number(Xd) + " m) can tell apart. Choose a smaller spacing ratio or fewer divisions.";
+  return "With " + std::to_string(N) + " divisions and a spacing ratio of " + MessageNumber(r) +
+         ", the nodes next to the faces fall closer together than the positions of the section (" + MessageNumber(Xu) +
+         " m to " + MessageNumber(Xd) + " m) can tell apart. Choose a smaller spacing ratio or fewer divisions.";
 }
 
 bool ComputeNodes(int N, TVector& target, double Xu, double Xd, double r) {
