@@ -106,7 +106,7 @@ std::int32_t PaddingSamples(const Project& project, double dt) {
                         project.AnalysisOptions.PaddingYears, dt);
 }
 
-std::string PaddingTooLong(const Project& project, std::int64_t samples, double dt) {
+std::string PaddingTooLong(const Project& project, std::int64_t samples, double dt, const char* records) {
   const std::int64_t padding = std::max(PaddingSamples(project, dt), std::int32_t{0});
   if (padding == 0 || samples > TFastFourier::kMaxSize || samples + padding <= TFastFourier::kMaxSize) return {};
   char text[512];
@@ -119,9 +119,10 @@ std::string PaddingTooLong(const Project& project, std::int64_t samples, double 
   char how[256];
   std::snprintf(how, sizeof how, change, s.Xd - s.Xu, s.Diffusivity);
   std::snprintf(text, sizeof text,
-                "The padding is too long: %lld samples of %g h added to the %lld of the faces make more than the "
+                "The padding is too long: %lld samples of %g h added to the %lld of %s make more than the "
                 "%d samples the Fourier transform can take. %s. Analysis aborted.",
-                static_cast<long long>(padding), dt, static_cast<long long>(samples), TFastFourier::kMaxSize, how);
+                static_cast<long long>(padding), dt, static_cast<long long>(samples), records, TFastFourier::kMaxSize,
+                how);
   return text;
 }
 

@@ -40,8 +40,9 @@ std::int32_t PaddingSamples(const Project& project, double dt);
 // When `samples` of step dt padded as the project's options ask would exceed the
 // TFastFourier::kMaxSize samples the transform takes: a sentence saying that the padding is
 // too long, how long it is, and what to change. Empty otherwise, and when the samples alone
-// are too many (the padding is not at fault then).
-std::string PaddingTooLong(const Project& project, std::int64_t samples, double dt);
+// are too many (the padding is not at fault then). `records` names what is padded.
+std::string PaddingTooLong(const Project& project, std::int64_t samples, double dt,
+                           const char* records = "the faces");
 
 // Round to nearest, halves to even: the rounding of step counts, bins and positions.
 // Clamped to the 64-bit range; not-a-number gives 0.

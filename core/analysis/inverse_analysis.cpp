@@ -115,7 +115,7 @@ std::optional<std::string> Refusal(const Project& project, double timeStep, TInv
   if (steps < 1) return kInverseRecordTooShort;
   if (auto r = CheckResultSize(2, steps)) return r;  // the two face histories
   // Said here, before the transform would refuse the length with its own terse message.
-  if (std::string r = PaddingTooLong(project, first.Values.NrOfElem(), first.TimeStep); !r.empty()) return r;
+  if (std::string r = PaddingTooLong(project, first.Values.NrOfElem(), first.TimeStep, "the thermometers' records"); !r.empty()) return r;
   return std::nullopt;
 }
 

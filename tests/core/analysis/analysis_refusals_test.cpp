@@ -92,7 +92,7 @@ TEST(AnalysisRefusals, UnusableInputsAreNamedAndNothingIsWritten) {
       {false, 24, [](Project& p) { p.SectionProperties.Ratio = -1; }, "Ratio of the divisions is out of range (-1)"},
       // An automatic padding past the transform's length: the padding is named, not the transform.
       {true, 24, [](Project& p) { p.SectionProperties.Diffusivity = 1e-7; },
-       "The padding is too long: 27500000 samples of 24 h added to the 256 of the ..."},
+       "The padding is too long: 27500000 samples of 24 h added to the 256 of the thermometers' records..."},
   };
   Project usable = Usable();
   ASSERT_TRUE(RunDirectAnalysis(usable, {24.0, false}).completed);
