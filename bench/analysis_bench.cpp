@@ -11,47 +11,15 @@
 #include "core/analysis/direct_analysis.h"
 #include "core/analysis/harmonic_synthesis.h"
 #include "core/analysis/inverse_analysis.h"
-#include "core/model/node_distribution.h"
+#include "bench/long_faces_project.h"
 #include "core/model/project.h"
 
 namespace {
 
 using kolma::Project;
 
-// 10 m section, 50 divisions, diffusivity 0.004 m²/h, automatic padding, the largest
-// harmonic count the options allow; faces of annual and daily cycles with noise; ten
-// thermometers between the faces.
-Project YearOfHourlyFaces() {
-  constexpr double pi = std::numbers::pi;
-  Project p;
-  kolma::TSectionProperties& s = p.SectionProperties;
-  s.Xu = 0.0;
-  s.Xd = 10.0;
-  s.NbDivisions = 50;
-  s.Diffusivity = 0.004;
-  kolma::ComputeNodes(s.NbDivisions, s.Nodes, s.Xu, s.Xd, s.Ratio);
-  p.SetMinHarmonics(4379);
-  p.AnalysisOptions.PaddingMode = 0;
-  std::mt19937 rng(2024);
-  std::normal_distribution<double> noise(0.0, 0.8);
-  const int n = 8760;
-  p.UpstreamHistory = {kolma::TVector(n), 1.0};
-  p.DownstreamHistory = {kolma::TVector(n), 1.0};
-  for (int j = 1; j <= n; ++j) {
-    const double t = j - 1.0;
-    const double year = std::cos(2 * pi * (t - 4500) / 8760), day = std::cos(2 * pi * (t - 15) / 24);
-    p.UpstreamHistory.Values.SetElement(j, 9 + 5 * year + 0.5 * day + 0.3 * noise(rng));
-    p.DownstreamHistory.Values.SetElement(j, 11 + 12 * year + 6 * day + noise(rng));
-  }
-  for (int slot = 1; slot <= kolma::kThermometerSlots; ++slot) {
-    kolma::TTemperatureInside& t = p.Thermometer(slot);
-    t.Position = 0.9 * slot - 0.15;
-    t.Values = kolma::TVector(n);
-    t.TimeStep = 1.0;
-  }
-  p.ProjectFlags = kolma::pfSection | kolma::pfUpstream | kolma::pfDownstream;
-  return p;
-}
+// A year of hourly faces, 50 divisions, the largest harmonic count the options allow.
+Project YearOfHourlyFaces() { return kolma::bench::LongFacesProject(1.0, 50, 4379, 8760); }
 
 void BM_DirectAnalysisHourlyYear(benchmark::State& state) {
   Project project = YearOfHourlyFaces();
