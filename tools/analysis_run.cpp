@@ -126,11 +126,21 @@ std::optional<AnalysisOptionsLine> ParseAnalysisOptions(const char* name, const 
   return line;
 }
 
-int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces, bool acceptWarnings) {
+int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces, bool acceptWarnings,
+                      std::unique_ptr<TSummedField>* field) {
+  const DirectAnalysisRequest request{timeStep, useInverseFaces};
   return TimedRun(
       "direct", acceptWarnings,
-      [&] { return RunDirectAnalysis(project, DirectAnalysisRequest{timeStep, useInverseFaces}); },
       [&] {
+        return field ? RunDirectAnalysisForExport(project, request, *field) : RunDirectAnalysis(project, request);
+      },
+      [&] {
+        if (field && *field) {
+          const TSummedField& summed = **field;
+          return std::to_string(summed.Steps()) + " steps of " + FormatDouble(summed.TimeStep()) + " h, " +
+                 std::to_string(project.SectionProperties.NbDivisions + 1) + " points, " +
+                 std::to_string(summed.HarmonicCount()) + " harmonics, summed as the table is written";
+        }
         const auto& results = project.DirectResults;
         return std::to_string(results.Temperatures.NrOfRows()) + " steps of " + FormatDouble(results.TimeStep) +
                " h, " + std::to_string(project.SectionProperties.Nodes.NrOfElem()) + " points, " +

@@ -1,10 +1,12 @@
 #pragma once
 // What the analysis commands of kolma-batch share: their options, running the analyses
 // with timings on stderr, and writing the resulting table.
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "core/analysis/result_table.h"
+#include "core/analysis/summed_field.h"
 #include "core/formats/workbook_writer.h"
 #include "core/model/project.h"
 #include "tools/commands.h"
@@ -36,7 +38,9 @@ std::optional<AnalysisOptionsLine> ParseAnalysisOptions(const char* name, const 
 double TimeStepOrDefault(const AnalysisOptionsLine& line, const Project& project);
 
 // Result of running an analysis from the command line: kExitOk, or the status to exit with.
-int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces, bool acceptWarnings);
+// Given `field`, the direct analysis is run for one export (RunDirectAnalysisForExport).
+int RunDirectOrReport(Project& project, double timeStep, bool useInverseFaces, bool acceptWarnings,
+                      std::unique_ptr<TSummedField>* field = nullptr);
 // The records' faults are reported on stderr first; the analysis runs past them only with
 // acceptWarnings. With `report`, each face's expected error is printed on stdout.
 int RunInverseOrReport(Project& project, double timeStep, bool acceptWarnings,

@@ -1,8 +1,10 @@
 // kolma-batch direct: runs the direct analysis (after the inverse one with --faces inverse)
 // and writes the spreadsheet of the chosen quantity.
 #include <cstdio>
+#include <memory>
 
 #include "core/analysis/quantity_names.h"
+#include "core/analysis/field_rows.h"
 #include "core/analysis/spreadsheet_table.h"
 #include "core/analysis/thermal_decomposition.h"
 #include "core/formats/result_table_workbook.h"
@@ -37,10 +39,17 @@ int RunDirect(const CommandArguments& arguments) {
   if (inverseFaces) {
     if (const int status = RunInverseOrReport(project, timeStep, line->acceptWarnings); status != kExitOk) return status;
   }
-  if (const int status = RunDirectOrReport(project, timeStep, inverseFaces, line->acceptWarnings); status != kExitOk) return status;
+  // The table is written once, step by step: a long record's field is summed as it is
+  // written rather than held whole.
+  std::unique_ptr<TSummedField> summed;
+  if (const int status = RunDirectOrReport(project, timeStep, inverseFaces, line->acceptWarnings, &summed);
+      status != kExitOk)
+    return status;
+  const std::shared_ptr<const TFieldRows> field =
+      summed ? std::shared_ptr<const TFieldRows>(std::move(summed)) : std::make_shared<TStoredFieldRows>(project);
   // The workbook's sheet says what the table holds ("Stresses (MPa)"), since the header rows
   // of every quantity look alike.
-  return WriteTableOrReport(TSpreadsheetRows(project, *data, *precision), *line,
+  return WriteTableOrReport(TSpreadsheetRows(project, field, *data, *precision), *line,
                             {QuantityNames(QuantityOf(*data)).sheetName});
 }
 

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <complex>
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,6 +17,7 @@
 #include "core/analysis/harmonic_synthesis.h"
 #include "core/analysis/input_checks.h"
 #include "core/analysis/slab_response.h"
+#include "core/analysis/summed_field.h"
 #include "core/model/node_distribution.h"
 #include "core/model/project.h"
 #include "core/numeric/errors.h"
@@ -182,12 +185,24 @@ void SetColumnMean(double* column, std::ptrdiff_t stride, std::int64_t rows, dou
   for (std::int64_t t = 0; t < rows; ++t) column[t * stride] += shift;
 }
 
-}  // namespace
+// What the sums need, once the inputs are checked and the harmonics chosen.
+struct PreparedSynthesis {
+  THarmonicSet harmonics;
+  std::vector<FaceHarmonic> retained;
+  std::vector<std::int64_t> bins;  // of the retained harmonics, in their order
+  TVector points;                  // the section nodes, then the occupied thermometers
+  int nodes = 0, thermometers = 0;
+  std::int64_t steps = 0;
+  double timeStep = 0.0, fundamentalPeriod = 0.0;
+  std::vector<double> steady;      // of every point: the faces' means as a straight line
+  bool meanCorrection = false;     // the means come from the inverse analysis's profile
 
-AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest& request,
-                                  const ProgressCallback& progress) {
-  AnalysisOutcome outcome;
-  const auto report = [&](int position) { return !progress || progress(position); };
+  int Points() const { return nodes + thermometers; }
+};
+
+// Everything before the sums. A refusal or a stop is said in outcome, and nothing returned.
+std::optional<PreparedSynthesis> Prepare(const Project& project, const DirectAnalysisRequest& request,
+                                         const std::function<bool(int)>& report, AnalysisOutcome& outcome) {
   Faces faces = ChooseFaces(project, request.useInverseFaces);
   // Faces on two grids that cover the same time: the coarser one joins the finer grid.
   std::optional<AlignedFace> aligned;
@@ -201,80 +216,102 @@ AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest&
   const std::int64_t steps = CheckInputs(project, request, faces, warning);
   if (steps == 0) {
     outcome.warnings.push_back(warning);
-    return outcome;
+    return std::nullopt;
   }
   // Said before the transform would refuse the length with its own terse message.
   if (std::string padding = PaddingTooLong(project, faces.downstream->NrOfElem(), faces.downstreamStep);
       !padding.empty()) {
     outcome.warnings.push_back(std::move(padding));
-    return outcome;
+    return std::nullopt;
   }
   if (aligned) outcome.notes.push_back(aligned->note);
   if (!report(0)) {
     outcome.stopped = true;
-    return outcome;
+    return std::nullopt;
   }
 
   const TSectionProperties& s = project.SectionProperties;
   FaceSpectra spectra;
   DecomposeFaces(project, faces, spectra);
-  THarmonicSet harmonics = project.DirectHarmonics;
-  const TMatrix table = ChoisirHarmoniquesDirect(spectra.upstream, spectra.downstream, harmonics.MinHarmonics,
-                                                 spectra.resampledStep, harmonics);
+  PreparedSynthesis prepared;
+  prepared.harmonics = project.DirectHarmonics;
+  const TMatrix table = ChoisirHarmoniquesDirect(spectra.upstream, spectra.downstream,
+                                                 prepared.harmonics.MinHarmonics, spectra.resampledStep,
+                                                 prepared.harmonics);
 
   // The mean of the faces enters as the steady linear profile; the zero-frequency row has
   // no periodic response, and with the polynomial correction the means come from the
   // inverse analysis's profile instead.
-  const bool meanCorrection = project.AnalysisOptions.AveragingCorrection == 2 && project.HasFlag(pfInverseResults);
+  prepared.meanCorrection =
+      project.AnalysisOptions.AveragingCorrection == 2 && project.HasFlag(pfInverseResults);
   double meanUp = spectra.meanUpstream, meanDown = spectra.meanDownstream;
   const double count = spectra.upstream.SpectrumSize();
-  std::vector<FaceHarmonic> retained;
-  for (int r = 1; r <= harmonics.HarmonicCount; ++r) {
+  for (int r = 1; r <= prepared.harmonics.HarmonicCount; ++r) {
     const double f = table.Element(1, r);
     if (f == 0.0) {
-      if (meanCorrection) meanUp = meanDown = 0.0;
+      if (prepared.meanCorrection) meanUp = meanDown = 0.0;
       continue;
     }
     const std::int64_t bin = RoundHalfEven(f * count * spectra.resampledStep);
-    retained.push_back({bin, SlabWaveNumber(1.0 / f, s.Diffusivity), Complex(table.Element(2, r), -table.Element(3, r)),
-                        Complex(table.Element(4, r), -table.Element(5, r))});
+    prepared.retained.push_back({bin, SlabWaveNumber(1.0 / f, s.Diffusivity),
+                                 Complex(table.Element(2, r), -table.Element(3, r)),
+                                 Complex(table.Element(4, r), -table.Element(5, r))});
+    prepared.bins.push_back(bin);
   }
-
-  int thermometers = 0;
-  TVector points = AnalysisPoints(project, thermometers);
-  const int nodes = s.NbDivisions + 1;
-  const int rows = static_cast<int>(steps);
-  TMatrix temperatures(nodes, rows);
-  TMatrix thermometerTemperatures(std::max(thermometers, 1), rows);
-
-  // Every point's steady profile first, then the harmonics of all points in one sum, by the
-  // cheaper of the two roads for this record.
-  const int total = nodes + thermometers;
-  std::vector<std::int64_t> bins;
-  for (const FaceHarmonic& h : retained) bins.push_back(h.bin);
-  std::vector<TSynthesisTarget> targets;
-  for (int i = 1; i <= total; ++i) {
-    const bool isNode = i <= nodes;
-    TMatrix& target = isNode ? temperatures : thermometerTemperatures;
-    const std::ptrdiff_t stride = target.NrOfColumns();
-    double* column = target.Data() + (isNode ? i - 1 : i - nodes - 1);
-    targets.push_back({column, stride});
-    const double x = points.Element(i);
-    const double steady = meanUp + (x - s.Xu) * (meanDown - meanUp) / (s.Xd - s.Xu);
-    for (int t = 0; t < rows; ++t) column[t * stride] = steady;
+  prepared.points = AnalysisPoints(project, prepared.thermometers);
+  prepared.nodes = s.NbDivisions + 1;
+  prepared.steps = steps;
+  prepared.timeStep = request.timeStep;
+  prepared.fundamentalPeriod = spectra.fundamentalPeriod;
+  for (int i = 1; i <= prepared.Points(); ++i) {
+    const double x = prepared.points.Element(i);
+    prepared.steady.push_back(meanUp + (x - s.Xu) * (meanDown - meanUp) / (s.Xd - s.Xu));
   }
-  const auto coefficients = [&](size_t point, Complex* c) {
-    const double x = points.Element(static_cast<int>(point) + 1);
-    for (size_t h = 0; h < retained.size(); ++h) {
-      const FaceHarmonic& harmonic = retained[h];
+  return prepared;
+}
+
+// The synthesis's coefficients of point p (0-based): the response of the slab at its
+// position to every retained harmonic of the faces.
+THarmonicSynthesis::TCoefficients PointCoefficients(const PreparedSynthesis& prepared,
+                                                    const TSectionProperties& s) {
+  return [&prepared, &s](size_t point, Complex* c) {
+    const double x = prepared.points.Element(static_cast<int>(point) + 1);
+    for (size_t h = 0; h < prepared.retained.size(); ++h) {
+      const FaceHarmonic& harmonic = prepared.retained[h];
       const SlabTransfer transfer =
           SlabHarmonicTransfer(harmonic.waveNumber * (x - s.Xu), harmonic.waveNumber * (s.Xd - x));
       c[h] = harmonic.upstream * transfer.fromUpstream + harmonic.downstream * transfer.fromDownstream;
     }
   };
-  THarmonicSynthesis synthesis(std::move(bins), steps, request.timeStep, spectra.fundamentalPeriod, total);
+}
+
+THarmonicSynthesis Synthesis(const PreparedSynthesis& prepared) {
+  return THarmonicSynthesis(prepared.bins, prepared.steps, prepared.timeStep, prepared.fundamentalPeriod,
+                            prepared.Points());
+}
+
+// Every point's steady profile first, then the harmonics of all points in one sum, by the
+// cheaper of the two roads for this record; the results go into the project.
+AnalysisOutcome SumAndStore(Project& project, PreparedSynthesis& prepared, const std::function<bool(int)>& report,
+                            AnalysisOutcome outcome) {
+  const TSectionProperties& s = project.SectionProperties;
+  const int nodes = prepared.nodes, thermometers = prepared.thermometers, total = prepared.Points();
+  const int rows = static_cast<int>(prepared.steps);
+  TMatrix temperatures(nodes, rows);
+  TMatrix thermometerTemperatures(std::max(thermometers, 1), rows);
+  std::vector<TSynthesisTarget> targets;
+  for (int i = 1; i <= total; ++i) {
+    const bool isNode = i <= nodes;
+    TMatrix& target = isNode ? temperatures : thermometerTemperatures;
+    targets.push_back({target.Data() + (isNode ? i - 1 : i - nodes - 1), target.NrOfColumns()});
+  }
+  // Row after row, as the matrices are laid out.
+  for (int t = 0; t < rows; ++t)
+    for (int i = 0; i < total; ++i) targets[static_cast<size_t>(i)].values[t * targets[static_cast<size_t>(i)].stride] =
+        prepared.steady[static_cast<size_t>(i)];
+  THarmonicSynthesis synthesis = Synthesis(prepared);
   int shown = 0;
-  const bool summed = synthesis.Add(coefficients, targets, [&](double fraction) {
+  const bool summed = synthesis.Add(PointCoefficients(prepared, s), targets, [&](double fraction) {
     // The sum reports often; the caller hears of each new position once.
     const int position = static_cast<int>(RoundHalfEven(static_cast<double>(kProgressMax) * fraction));
     if (position == shown && position < kProgressMax) return true;
@@ -285,10 +322,10 @@ AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest&
     outcome.stopped = true;
     return outcome;
   }
-  if (meanCorrection) {
+  if (prepared.meanCorrection) {
     for (int i = 1; i <= total; ++i)
       SetColumnMean(targets[static_cast<size_t>(i - 1)].values, targets[static_cast<size_t>(i - 1)].stride, rows,
-                    MeanProfileAt(project.InverseResults.MeanProfile, points.Element(i) - s.Xu));
+                    MeanProfileAt(project.InverseResults.MeanProfile, prepared.points.Element(i) - s.Xu));
   }
 
   // Values beyond what the inputs were checked for can still overflow the hyperbolic
@@ -302,14 +339,64 @@ AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest&
   // Everything is computed: hand it over in one go, so that a stop or an error on the
   // way leaves the previous results whole.
   TDirectResults& results = project.DirectResults;
-  results.TimeStep = request.timeStep;
+  results.TimeStep = prepared.timeStep;
   results.Temperatures = std::move(temperatures);
   if (thermometers > 0) {
     results.ThermometerTemperatures = std::move(thermometerTemperatures);
-    project.SectionProperties.Nodes = std::move(points);
+    project.SectionProperties.Nodes = std::move(prepared.points);
   }
-  project.DirectHarmonics = std::move(harmonics);
+  project.DirectHarmonics = std::move(prepared.harmonics);
   project.ProjectFlags |= pfDirectResults;
+  outcome.completed = true;
+  return outcome;
+}
+
+// True when no sum of a node can leave the finite numbers: each term is at most
+// (|re| + |im|) in size, whatever its phase.
+bool SumsStayFinite(const std::vector<Complex>& coefficients, const std::vector<double>& steady, size_t terms) {
+  constexpr double kSafe = 1e300;
+  for (size_t p = 0; p < steady.size(); ++p) {
+    double bound = std::abs(steady[p]);
+    for (size_t h = 0; h < terms; ++h)
+      bound += std::abs(coefficients[p * terms + h].real()) + std::abs(coefficients[p * terms + h].imag());
+    if (!(bound < kSafe)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+AnalysisOutcome RunDirectAnalysis(Project& project, const DirectAnalysisRequest& request,
+                                  const ProgressCallback& progress) {
+  AnalysisOutcome outcome;
+  const std::function<bool(int)> report = [&](int position) { return !progress || progress(position); };
+  std::optional<PreparedSynthesis> prepared = Prepare(project, request, report, outcome);
+  if (!prepared) return outcome;
+  return SumAndStore(project, *prepared, report, std::move(outcome));
+}
+
+AnalysisOutcome RunDirectAnalysisForExport(Project& project, const DirectAnalysisRequest& request,
+                                           std::unique_ptr<TSummedField>& field) {
+  field.reset();
+  AnalysisOutcome outcome;
+  const std::function<bool(int)> report = [](int) { return true; };
+  std::optional<PreparedSynthesis> prepared = Prepare(project, request, report, outcome);
+  if (!prepared) return outcome;
+  THarmonicSynthesis synthesis = Synthesis(*prepared);
+  const size_t nodes = static_cast<size_t>(prepared->nodes);
+  const size_t terms = prepared->bins.size();
+  std::vector<Complex> coefficients(nodes * terms);
+  const auto coefficientsOf = PointCoefficients(*prepared, project.SectionProperties);
+  for (size_t p = 0; p < nodes; ++p) coefficientsOf(p, coefficients.data() + p * terms);
+  std::vector<double> steady(prepared->steady.begin(), prepared->steady.begin() + prepared->nodes);
+  // The window at a time needs the direct road, each step's values alone, and sums known to
+  // stay finite before any is written.
+  if (synthesis.Road() != TSynthesisRoad::Direct || prepared->meanCorrection ||
+      !SumsStayFinite(coefficients, steady, terms))
+    return SumAndStore(project, *prepared, report, std::move(outcome));
+  synthesis.Keep([&](size_t p, Complex* c) { std::copy_n(coefficients.data() + p * terms, terms, c); }, nodes);
+  field = std::make_unique<TSummedField>(std::move(synthesis), std::move(steady), static_cast<int>(prepared->steps),
+                                         prepared->timeStep, prepared->harmonics.HarmonicCount);
   outcome.completed = true;
   return outcome;
 }

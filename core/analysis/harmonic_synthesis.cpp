@@ -155,10 +155,10 @@ namespace {
 // level cache, and their sums in registers.
 constexpr int kDirectBlock = 16;
 // Phasors of a block start are carried from block to block by one product, and computed
-// afresh every so many steps so that rounding cannot build up.
-constexpr std::int64_t kExactEvery = 1024;
+// afresh every THarmonicSynthesis::kWindowSteps steps so that rounding cannot build up.
 // Room for the phasors of a group of blocks, summed for every point in turn.
 constexpr std::int64_t kGroupTableBytes = 24 * 1024;
+static_assert(THarmonicSynthesis::kWindowSteps % kDirectBlock == 0);
 
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
 #define KOLMA_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
@@ -216,7 +216,19 @@ THarmonicSynthesis::THarmonicSynthesis(std::vector<std::int64_t> bins, std::int6
   for (std::int64_t bin : bins_) binCount = std::max(binCount, bin + 1);
   road_ = road ? *road : CheaperSynthesisRoad(static_cast<std::int64_t>(bins_.size()), binCount, steps_, points);
   if (binCount > kMaxBins) road_ = TSynthesisRoad::Direct;
-  if (road_ == TSynthesisRoad::Transform) plan_.emplace(binCount, steps_, step_, period_);
+  if (road_ == TSynthesisRoad::Transform) {
+    plan_.emplace(binCount, steps_, step_, period_);
+    return;
+  }
+  const long double theta = static_cast<long double>(step_) / static_cast<long double>(period_);
+  const size_t terms = bins_.size();
+  within_.resize(terms * kDirectBlock);
+  across_.resize(terms);
+  for (size_t h = 0; h < terms; ++h) {
+    const long double bin = static_cast<long double>(bins_[h]);
+    for (int b = 0; b < kDirectBlock; ++b) within_[h * kDirectBlock + b] = Turn(theta * bin * b);
+    across_[h] = Turn(theta * bin * kDirectBlock);
+  }
 }
 
 bool THarmonicSynthesis::Add(const std::vector<Complex>& coefficients, const std::vector<TSynthesisTarget>& targets,
@@ -228,7 +240,10 @@ bool THarmonicSynthesis::Add(const std::vector<Complex>& coefficients, const std
 
 bool THarmonicSynthesis::Add(const TCoefficients& coefficients, const std::vector<TSynthesisTarget>& targets,
                              const std::function<bool(double)>& progress) {
-  if (road_ == TSynthesisRoad::Direct) return AddDirect(coefficients, targets, progress);
+  if (road_ == TSynthesisRoad::Direct) {
+    Keep(coefficients, targets.size());
+    return SumDirect(targets, 0, steps_, progress);
+  }
   std::vector<Complex> spectrum(static_cast<size_t>(plan_->BinCount()));
   const size_t terms = bins_.size();
   std::vector<Complex> point(terms);
@@ -250,33 +265,37 @@ bool THarmonicSynthesis::Add(const TCoefficients& coefficients, const std::vecto
   return true;
 }
 
-bool THarmonicSynthesis::AddDirect(const TCoefficients& coefficients,
-                                   const std::vector<TSynthesisTarget>& targets,
-                                   const std::function<bool(double)>& progress) {
+void THarmonicSynthesis::Keep(const TCoefficients& coefficients, std::size_t points) {
   const size_t terms = bins_.size();
-  if (terms == 0 || steps_ == 0 || targets.empty()) return !progress || progress(1.0);
-  const long double theta = static_cast<long double>(step_) / static_cast<long double>(period_);
-  // The phasor of term h advances by within[h][b] from a block start to step b of the block,
-  // and by across[h] from one block start to the next.
-  std::vector<Complex> within(terms * kDirectBlock), across(terms), start(terms);
-  for (size_t h = 0; h < terms; ++h) {
-    const long double bin = static_cast<long double>(bins_[h]);
-    for (int b = 0; b < kDirectBlock; ++b) within[h * kDirectBlock + b] = Turn(theta * bin * b);
-    across[h] = Turn(theta * bin * kDirectBlock);
-  }
-  std::vector<double> re(targets.size() * terms), im(targets.size() * terms);
+  re_.assign(points * terms, 0.0);
+  im_.assign(points * terms, 0.0);
   std::vector<Complex> point(terms);
-  for (size_t p = 0; p < targets.size(); ++p) {
+  for (size_t p = 0; p < points; ++p) {
     coefficients(p, point.data());
     for (size_t h = 0; h < terms; ++h) {
-      re[p * terms + h] = point[h].real();
-      im[p * terms + h] = point[h].imag();
+      re_[p * terms + h] = point[h].real();
+      im_[p * terms + h] = point[h].imag();
     }
   }
+}
+
+void THarmonicSynthesis::AddWindow(const std::vector<TSynthesisTarget>& targets, std::int64_t first,
+                                   std::int64_t count) {
+  SumDirect(targets, first, count, {});
+}
+
+bool THarmonicSynthesis::SumDirect(const std::vector<TSynthesisTarget>& targets, std::int64_t first,
+                                   std::int64_t count, const std::function<bool(double)>& progress) {
+  const size_t terms = bins_.size();
+  const std::int64_t end = std::min(steps_, first + count);
+  if (terms == 0 || first >= end || targets.empty()) return !progress || progress(1.0);
+  const long double theta = static_cast<long double>(step_) / static_cast<long double>(period_);
+  std::vector<Complex> start(terms);
   // A group of blocks whose phasors fit the first level cache is summed point after point.
   const std::int64_t groupBlocks =
       std::max<std::int64_t>(1, kGroupTableBytes / static_cast<std::int64_t>(terms * kDirectBlock * 2 * sizeof(double)));
-  const std::int64_t blocks = (steps_ + kDirectBlock - 1) / kDirectBlock;
+  const std::int64_t firstBlock = first / kDirectBlock;
+  const std::int64_t blocks = (end + kDirectBlock - 1) / kDirectBlock - firstBlock;
   const std::int64_t groups = (blocks + groupBlocks - 1) / groupBlocks;
   const size_t blockTable = terms * kDirectBlock;
   // The tables start on a 32-byte boundary, as whole vectors are read from them.
@@ -289,32 +308,33 @@ bool THarmonicSynthesis::AddDirect(const TCoefficients& coefficients,
   double* const sines = aligned(sineRoom.data());
   alignas(32) double sums[kDirectBlock];  // written as whole vectors
   for (std::int64_t group = 0; group < groups; ++group) {
-    const std::int64_t firstBlock = group * groupBlocks;
-    const std::int64_t groupEnd = std::min(blocks, firstBlock + groupBlocks);
-    for (std::int64_t block = firstBlock; block < groupEnd; ++block) {
+    const std::int64_t groupStart = firstBlock + group * groupBlocks;
+    const std::int64_t groupEnd = std::min(firstBlock + blocks, groupStart + groupBlocks);
+    for (std::int64_t block = groupStart; block < groupEnd; ++block) {
       const std::int64_t m0 = block * kDirectBlock;
-      double* c = cosines + static_cast<size_t>(block - firstBlock) * blockTable;
-      double* s = sines + static_cast<size_t>(block - firstBlock) * blockTable;
+      double* c = cosines + static_cast<size_t>(block - groupStart) * blockTable;
+      double* s = sines + static_cast<size_t>(block - groupStart) * blockTable;
       for (size_t h = 0; h < terms; ++h) {
-        if (m0 % kExactEvery == 0)
+        if (m0 % kWindowSteps == 0 || block == firstBlock)
           start[h] = Turn(theta * static_cast<long double>(bins_[h]) * static_cast<long double>(m0));
         else
-          start[h] *= across[h];
+          start[h] *= across_[h];
         for (int b = 0; b < kDirectBlock; ++b) {
-          const Complex phasor = start[h] * within[h * kDirectBlock + b];
+          const Complex phasor = start[h] * within_[h * kDirectBlock + b];
           c[h * kDirectBlock + b] = phasor.real();
           s[h * kDirectBlock + b] = -phasor.imag();
         }
       }
     }
     for (size_t p = 0; p < targets.size(); ++p) {
-      for (std::int64_t block = firstBlock; block < groupEnd; ++block) {
+      for (std::int64_t block = groupStart; block < groupEnd; ++block) {
         const std::int64_t m0 = block * kDirectBlock;
-        const size_t at = static_cast<size_t>(block - firstBlock) * blockTable;
-        SumBlock(re.data() + p * terms, im.data() + p * terms, cosines + at, sines + at, terms, sums);
-        const int count = static_cast<int>(std::min<std::int64_t>(kDirectBlock, steps_ - m0));
-        double* out = targets[p].values + m0 * targets[p].stride;
-        for (int b = 0; b < count; ++b) out[b * targets[p].stride] += sums[b];
+        const size_t at = static_cast<size_t>(block - groupStart) * blockTable;
+        SumBlock(re_.data() + p * terms, im_.data() + p * terms, cosines + at, sines + at, terms, sums);
+        const std::int64_t from = std::max(m0, first);
+        const std::int64_t to = std::min(m0 + kDirectBlock, end);
+        double* out = targets[p].values + (from - first) * targets[p].stride;
+        for (std::int64_t m = from; m < to; ++m, out += targets[p].stride) *out += sums[m - m0];
       }
       const double done = static_cast<double>(group * static_cast<std::int64_t>(targets.size()) +
                                               static_cast<std::int64_t>(p) + 1) /

@@ -66,6 +66,10 @@ struct TSynthesisTarget {
 // one is asked for.
 class THarmonicSynthesis {
  public:
+  // The direct road takes its phases afresh at every multiple of this many steps: a window
+  // of the record that starts there sums to exactly what one Add over the whole record gives.
+  static constexpr std::int64_t kWindowSteps = 1024;
+
   // bins: the whole multiples of the fundamental that hold a term, each >= 0, in the order of
   // the coefficients given to Add.
   THarmonicSynthesis(std::vector<std::int64_t> bins, std::int64_t steps, double step, double fundamentalPeriod,
@@ -85,8 +89,14 @@ class THarmonicSynthesis {
   bool Add(const TCoefficients& coefficients, const std::vector<TSynthesisTarget>& targets,
            const std::function<bool(double)>& progress = {});
 
+  // A long record a window at a time, on the direct road only: Keep takes the coefficients
+  // of every point once, then AddWindow sums the steps first..first+count-1 (first a multiple
+  // of kWindowSteps) into targets[p].values[(m - first) x stride] for each kept point p.
+  void Keep(const TCoefficients& coefficients, std::size_t points);
+  void AddWindow(const std::vector<TSynthesisTarget>& targets, std::int64_t first, std::int64_t count);
+
  private:
-  bool AddDirect(const TCoefficients& coefficients, const std::vector<TSynthesisTarget>& targets,
+  bool SumDirect(const std::vector<TSynthesisTarget>& targets, std::int64_t first, std::int64_t count,
                  const std::function<bool(double)>& progress);
 
   std::vector<std::int64_t> bins_;
@@ -94,6 +104,10 @@ class THarmonicSynthesis {
   double step_, period_;
   TSynthesisRoad road_;
   std::optional<THarmonicSumPlan> plan_;
+  // Direct road: the phasor of term h advances by within_[h][b] from a block start to step b
+  // of the block, and by across_[h] from one block start to the next; the kept coefficients.
+  std::vector<std::complex<double>> within_, across_;
+  std::vector<double> re_, im_;
 };
 
 // out[m] += sum over terms of a cos(2 pi bin m step / fundamentalPeriod)

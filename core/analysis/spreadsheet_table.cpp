@@ -1,8 +1,11 @@
 #include "core/analysis/spreadsheet_table.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
+#include <utility>
 
+#include "core/analysis/field_rows.h"
 #include "core/analysis/thermal_decomposition.h"
 #include "core/model/project.h"
 
@@ -101,19 +104,23 @@ TResultTable BuildSpreadsheet(const Project& project, TSpreadsheetData data, TSp
 
 namespace {
 
-// The chosen quantity of nodes 1..values.size() at step k.
-void StepValues(const Project& project, TSpreadsheetData data, int k, double stressFactor,
-                std::vector<double>& values) {
-  const TTmTd step = data == TSpreadsheetData::Temperature ? TTmTd{} : ComputeTmTd(project, k);
+// The chosen quantity of nodes 1..values.size() at one step, from the temperatures of the
+// section nodes at that step.
+void StepValues(const TSectionProperties& section, TSpreadsheetData data, std::span<const double> row,
+                double stressFactor, std::vector<double>& values) {
+  const TTmTd step = data == TSpreadsheetData::Temperature ? TTmTd{} : ComputeTmTd(section, row);
   for (std::size_t i = 0; i < values.size(); ++i) {
-    const int c = static_cast<int>(i) + 1;
+    const double t = i < row.size() ? row[i] : 0.0;
+    const double x = section.Nodes.Element(static_cast<int>(i) + 1);
     double value = 0.0;
     switch (data) {
-      case TSpreadsheetData::Temperature: value = project.DirectResults.Temperatures.Element(c, k); break;
+      case TSpreadsheetData::Temperature: value = t; break;
       case TSpreadsheetData::Mean: value = step.Tm; break;
-      case TSpreadsheetData::Linear: value = Tl(project, c, step); break;
-      case TSpreadsheetData::Nonlinear: value = Tn(project, c, k, step); break;
-      case TSpreadsheetData::Stress: value = Stress(project, c, k, step, stressFactor); break;
+      case TSpreadsheetData::Linear: value = Tl(x, section.Xu, section.Xd, step); break;
+      case TSpreadsheetData::Nonlinear: value = Tn(t, x, section.Xu, section.Xd, step); break;
+      case TSpreadsheetData::Stress:
+        value = Stress(Tn(t, x, section.Xu, section.Xd, step), section.T0, stressFactor);
+        break;
     }
     values[i] = value;
   }
@@ -135,18 +142,24 @@ void FillSpreadsheetData(TResultTable& table, const Project& project, TSpreadshe
   }
 
   std::vector<double> values(static_cast<std::size_t>(std::max(nodes, 0)));
+  const TStoredFieldRows field(project);
   for (int k = 1; k <= steps; ++k) {
-    StepValues(project, data, k, stress.value, values);
+    StepValues(section, data, field.Row(k), stress.value, values);
     for (int c = 1; c <= nodes; ++c) table.setNumber(k + 1, c, values[static_cast<std::size_t>(c - 1)]);
   }
 }
 
 TSpreadsheetRows::TSpreadsheetRows(const Project& project, TSpreadsheetData data, TSpreadsheetPrecision precision)
+    : TSpreadsheetRows(project, std::make_shared<TStoredFieldRows>(project), data, precision) {}
+
+TSpreadsheetRows::TSpreadsheetRows(const Project& project, std::shared_ptr<const TFieldRows> field,
+                                   TSpreadsheetData data, TSpreadsheetPrecision precision)
     : project_(project),
+      field_(std::move(field)),
       data_(data),
       format_(*TFloatFormat::Parse(SpreadsheetFloatFormat(precision))),
       nodes_(NodeCount(project)),
-      steps_(std::max(project.DirectResults.Temperatures.NrOfRows(), 0)),
+      steps_(field_->Steps()),
       values_(static_cast<std::size_t>(NodeCount(project))) {
   const TStressFactor stress = StressFactor(project.SectionProperties);
   stressValid_ = stress.valid;
@@ -168,12 +181,12 @@ void TSpreadsheetRows::row(int row, std::vector<std::string>& cells) const {
   }
   const int k = row - 1;
   cells[0].clear();
-  TimeFormat().AppendTo(cells[0], (k - 1) * project_.DirectResults.TimeStep);
+  TimeFormat().AppendTo(cells[0], (k - 1) * field_->TimeStep());
   if (data_ == TSpreadsheetData::Stress && !stressValid_) {
     for (int c = 1; c <= nodes_; ++c) cells[static_cast<std::size_t>(c)] = stressReason_;
     return;
   }
-  StepValues(project_, data_, k, stressFactor_, values_);
+  StepValues(project_.SectionProperties, data_, field_->Row(k), stressFactor_, values_);
   for (int c = 1; c <= nodes_; ++c) {
     std::string& cell = cells[static_cast<std::size_t>(c)];
     cell.clear();

@@ -2,6 +2,7 @@
 // The spreadsheet of the direct results: the whole temperature field, or one of the
 // quantities derived from it, node by node (columns) and step by step (rows); and the
 // table of the two face histories worked back by the inverse analysis.
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 namespace kolma {
 
 struct Project;
+class TFieldRows;
 
 // The Data views, in the order of the window's menu.
 enum class TSpreadsheetData { Temperature, Mean, Linear, Nonlinear, Stress };
@@ -43,16 +45,20 @@ TResultTable BuildSpreadsheet(const Project& project, TSpreadsheetData data,
                               TSpreadsheetPrecision precision = TSpreadsheetPrecision::ThreeDigits);
 
 // The same table made row by row when it is written (the exports of a long record): every
-// cell has the text BuildSpreadsheet gives it. The project must outlive it.
+// cell has the text BuildSpreadsheet gives it. The project must outlive it. The second form
+// takes the temperatures from `field` instead of the project's direct results.
 class TSpreadsheetRows final : public TTableRows {
  public:
   TSpreadsheetRows(const Project& project, TSpreadsheetData data, TSpreadsheetPrecision precision);
+  TSpreadsheetRows(const Project& project, std::shared_ptr<const TFieldRows> field, TSpreadsheetData data,
+                   TSpreadsheetPrecision precision);
   int rows() const override { return steps_ + 2; }
   int columns() const override { return nodes_ + 1; }
   void row(int row, std::vector<std::string>& cells) const override;
 
  private:
   const Project& project_;
+  std::shared_ptr<const TFieldRows> field_;
   TSpreadsheetData data_;
   TFloatFormat format_;
   int nodes_, steps_;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "core/analysis/field_rows.h"
 #include "core/model/project.h"
 
 namespace kolma {
@@ -53,27 +54,14 @@ TTmTd ComputeTmTd(double xu, double xd, std::span<const double> nodes,
   return {area / length, 12.0 * moment / (length * length)};
 }
 
-namespace {
-
-// The section nodes only: a direct analysis appends the thermometer positions to Nodes.
-std::span<const double> SectionNodes(const Project& project) {
-  const TSectionProperties& section = project.SectionProperties;
+TTmTd ComputeTmTd(const TSectionProperties& section, std::span<const double> temperatures) {
+  // The section nodes only: a direct analysis appends the thermometer positions to Nodes.
   const int count = std::clamp(section.NbDivisions + 1, 0, section.Nodes.NrOfElem());
-  return {section.Nodes.Data(), static_cast<std::size_t>(count)};
+  return ComputeTmTd(section.Xu, section.Xd, {section.Nodes.Data(), static_cast<std::size_t>(count)}, temperatures);
 }
-
-std::span<const double> TemperatureRow(const Project& project, int k) {
-  const TMatrix& field = project.DirectResults.Temperatures;
-  if (k < 1 || k > field.NrOfRows()) return {};
-  const std::size_t columns = static_cast<std::size_t>(field.NrOfColumns());
-  return {field.Data() + static_cast<std::size_t>(k - 1) * columns, columns};
-}
-
-}  // namespace
 
 TTmTd ComputeTmTd(const Project& project, int k) {
-  const TSectionProperties& section = project.SectionProperties;
-  return ComputeTmTd(section.Xu, section.Xd, SectionNodes(project), TemperatureRow(project, k));
+  return ComputeTmTd(project.SectionProperties, TStoredFieldRows(project).Row(k));
 }
 
 std::vector<TTmTd> ComputeTmTdSeries(const Project& project) {

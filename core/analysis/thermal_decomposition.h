@@ -41,6 +41,9 @@ double SectionMiddle(double xu, double xd);
 TTmTd ComputeTmTd(double xu, double xd, std::span<const double> nodes,
                   std::span<const double> temperatures);
 
+// One step over the NbDivisions + 1 nodes of the section.
+TTmTd ComputeTmTd(const TSectionProperties& section, std::span<const double> temperatures);
+
 // Step k (1-based row of DirectResults.Temperatures) over the NbDivisions + 1 section
 // nodes of the project.
 TTmTd ComputeTmTd(const Project& project, int k);

@@ -7,12 +7,15 @@
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <numbers>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "core/analysis/slab_response.h"
+#include "core/analysis/spreadsheet_table.h"
+#include "core/analysis/summed_field.h"
 #include "core/model/project.h"
 #include "core/numeric/errors.h"
 #include "tests/core/analysis/heat_equation_reference.h"
@@ -400,6 +403,58 @@ TEST(DirectAnalysis, StoppedOrFailedRunsChangeNothing) {
   p.AnalysisOptions = original.AnalysisOptions;
   p.UpstreamHistory.TimeStep = p.DownstreamHistory.TimeStep = 3.0;
   EXPECT_TRUE(Snapshot(p) == before);
+}
+
+// For an export the field is summed a window of steps at a time as it is read: every value
+// is the one the analysis would store, to the last bit, read in order or not, and the project
+// is left as it was. Where only the whole field serves (the polynomial mean correction, the
+// transform road), the analysis runs as usual instead.
+TEST(DirectAnalysis, ForAnExportSumsTheValuesItWouldStoreWindowByWindow) {
+  Project base = SlabProject(0.0, 3.0, 10, 0.003);
+  SetFaces(base, 2600, 1.0, [](double t) { return 9 + 6 * std::cos(2 * kPi * t / 700) + 2 * std::sin(2 * kPi * t / 24); },
+           [](double t) { return 14 + 3 * std::cos(2 * kPi * t / 350 + 1); });
+  AddThermometer(base, 1, 1.2);
+  const struct {
+    const char* name;
+    std::function<void(Project&)> change;
+    bool summed;
+  } cases[] = {
+      {"direct road", [](Project&) {}, true},
+      {"mean correction", [](Project& p) {
+         p.AnalysisOptions.AveragingCorrection = 2;
+         p.InverseResults.MeanProfile = {8.0, 1.0};
+         p.ProjectFlags |= pfInverseResults;
+       }, false},
+      {"transform road", [](Project& p) { p.DirectHarmonics.MinHarmonics = 1300; }, false},
+  };
+  for (const auto& c : cases) {
+    Project p = base;
+    c.change(p);
+    Project stored = p;
+    ASSERT_TRUE(RunDirectAnalysis(stored, {1.0, false}).completed) << c.name;
+    const Snapshot before(p);
+    std::unique_ptr<TSummedField> field;
+    ASSERT_TRUE(RunDirectAnalysisForExport(p, {1.0, false}, field).completed) << c.name;
+    EXPECT_EQ(field != nullptr, c.summed) << c.name;
+    if (!field) {
+      EXPECT_TRUE(Snapshot(p) == Snapshot(stored)) << c.name;
+      continue;
+    }
+    EXPECT_TRUE(Snapshot(p) == before);
+    const TMatrix& values = stored.DirectResults.Temperatures;
+    ASSERT_EQ(field->Steps(), values.NrOfRows());
+    EXPECT_EQ(field->HarmonicCount(), stored.DirectHarmonics.HarmonicCount);
+    for (int k : {2600, 1, 1500, 1024, 1025, 2049}) {
+      ASSERT_EQ(field->Row(k).size(), 11u);
+      for (int i = 1; i <= 11; ++i) ASSERT_EQ(field->Row(k)[i - 1], values.Element(i, k)) << k;
+    }
+    for (int k = 1; k <= values.NrOfRows(); ++k)
+      for (int i = 1; i <= 11; ++i) ASSERT_EQ(field->Row(k)[i - 1], values.Element(i, k)) << k;
+    const TSpreadsheetRows rows(p, std::move(field), TSpreadsheetData::Stress, TSpreadsheetPrecision::Exponential);
+    std::string csv;
+    WriteCsv(rows, [&csv](std::string_view piece) { return csv += piece, true; });
+    EXPECT_EQ(csv, BuildSpreadsheet(stored, TSpreadsheetData::Stress, TSpreadsheetPrecision::Exponential).csvText());
+  }
 }
 
 TEST(DirectAnalysis, ReportsProgressUpToTheEndAndLeavesTheModifiedFlag) {
