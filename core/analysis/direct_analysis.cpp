@@ -382,18 +382,19 @@ AnalysisOutcome RunDirectAnalysisForExport(Project& project, const DirectAnalysi
   const std::function<bool(int)> report = [](int) { return true; };
   std::optional<PreparedSynthesis> prepared = Prepare(project, request, report, outcome);
   if (!prepared) return outcome;
-  THarmonicSynthesis synthesis = Synthesis(*prepared);
+  // The window at a time needs the direct road, each step's values alone, and sums known to
+  // stay finite before any is written.
+  if (prepared->meanCorrection ||
+      THarmonicSynthesis::CheaperRoad(prepared->bins, prepared->steps, prepared->Points()) != TSynthesisRoad::Direct)
+    return SumAndStore(project, *prepared, report, std::move(outcome));
   const size_t nodes = static_cast<size_t>(prepared->nodes);
   const size_t terms = prepared->bins.size();
   std::vector<Complex> coefficients(nodes * terms);
   const auto coefficientsOf = PointCoefficients(*prepared, project.SectionProperties);
   for (size_t p = 0; p < nodes; ++p) coefficientsOf(p, coefficients.data() + p * terms);
   std::vector<double> steady(prepared->steady.begin(), prepared->steady.begin() + prepared->nodes);
-  // The window at a time needs the direct road, each step's values alone, and sums known to
-  // stay finite before any is written.
-  if (synthesis.Road() != TSynthesisRoad::Direct || prepared->meanCorrection ||
-      !SumsStayFinite(coefficients, steady, terms))
-    return SumAndStore(project, *prepared, report, std::move(outcome));
+  if (!SumsStayFinite(coefficients, steady, terms)) return SumAndStore(project, *prepared, report, std::move(outcome));
+  THarmonicSynthesis synthesis = Synthesis(*prepared);
   synthesis.Keep([&](size_t p, Complex* c) { std::copy_n(coefficients.data() + p * terms, terms, c); }, nodes);
   field = std::make_unique<TSummedField>(std::move(synthesis), std::move(steady), static_cast<int>(prepared->steps),
                                          prepared->timeStep, prepared->harmonics.HarmonicCount);

@@ -208,16 +208,30 @@ void SumBlock(const double* re, const double* im, const double* cosines, const d
 
 }  // namespace
 
+namespace {
+
+std::int64_t BinCount(const std::vector<std::int64_t>& bins) {
+  std::int64_t count = 0;
+  for (std::int64_t bin : bins) count = std::max(count, bin + 1);
+  return count;
+}
+
+}  // namespace
+
+TSynthesisRoad THarmonicSynthesis::CheaperRoad(const std::vector<std::int64_t>& bins, std::int64_t steps,
+                                               std::int64_t points) {
+  return CheaperSynthesisRoad(static_cast<std::int64_t>(bins.size()), BinCount(bins), std::max<std::int64_t>(steps, 0),
+                              points);
+}
+
 THarmonicSynthesis::THarmonicSynthesis(std::vector<std::int64_t> bins, std::int64_t steps, double step,
                                        double fundamentalPeriod, std::int64_t points,
                                        std::optional<TSynthesisRoad> road)
     : bins_(std::move(bins)), steps_(std::max<std::int64_t>(steps, 0)), step_(step), period_(fundamentalPeriod) {
-  std::int64_t binCount = 0;
-  for (std::int64_t bin : bins_) binCount = std::max(binCount, bin + 1);
-  road_ = road ? *road : CheaperSynthesisRoad(static_cast<std::int64_t>(bins_.size()), binCount, steps_, points);
-  if (binCount > kMaxBins) road_ = TSynthesisRoad::Direct;
+  road_ = road ? *road : CheaperRoad(bins_, steps_, points);
+  if (BinCount(bins_) > kMaxBins) road_ = TSynthesisRoad::Direct;
   if (road_ == TSynthesisRoad::Transform) {
-    plan_.emplace(binCount, steps_, step_, period_);
+    plan_.emplace(BinCount(bins_), steps_, step_, period_);
     return;
   }
   const long double theta = static_cast<long double>(step_) / static_cast<long double>(period_);

@@ -76,6 +76,8 @@ class THarmonicSynthesis {
                      std::int64_t points, std::optional<TSynthesisRoad> road = std::nullopt);
 
   TSynthesisRoad Road() const { return road_; }
+  // The road the constructor takes when none is asked for.
+  static TSynthesisRoad CheaperRoad(const std::vector<std::int64_t>& bins, std::int64_t steps, std::int64_t points);
 
   // targets[p].values[m x stride] += Re(sum_h coefficients[p x terms + h] exp(i 2 pi bin_h m step / period))
   // for every point p (coefficients holds targets.size() x bins.size() values, c = a - i b).
