@@ -243,6 +243,7 @@ TSaveResult SaveCsv(const TTableRows& table, const std::filesystem::path& path) 
 }
 
 void TResultTableRows::row(int row, std::vector<std::string>& cells) const {
+  if (const TTableRows* source = table_.rowSource()) return source->row(row, cells);
   cells.resize(static_cast<std::size_t>(table_.columns()));
   for (int c = 0; c < table_.columns(); ++c) cells[static_cast<std::size_t>(c)] = table_.cell(row, c);
 }
@@ -252,7 +253,16 @@ TResultTable::TResultTable(int rows, int columns, int fixedRows, int fixedColumn
   setFixed(fixedRows, fixedColumns);
 }
 
+TResultTable::TResultTable(std::shared_ptr<const TTableRows> source, int fixedRows, int fixedColumns)
+    : rows_(std::max(source->rows(), 0)),
+      columns_(std::max(source->columns(), 0)),
+      merges_(source->merges()),
+      source_(std::move(source)) {
+  setFixed(fixedRows, fixedColumns);
+}
+
 void TResultTable::resize(int rows, int columns) {
+  if (source_) return;
   rows = std::max(rows, 0);
   columns = std::max(columns, 0);
   std::vector<std::string> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
@@ -277,11 +287,28 @@ void TResultTable::setFixed(int fixedRows, int fixedColumns) {
 
 const std::string& TResultTable::cell(int row, int column) const {
   static const std::string kEmpty;
-  return inside(row, column) ? cells_[index(row, column)] : kEmpty;
+  if (!inside(row, column)) return kEmpty;
+  return source_ ? sourcedCell(row, column) : cells_[index(row, column)];
+}
+
+const std::string& TResultTable::sourcedCell(int row, int column) const {
+  constexpr int kBlockRows = 128;
+  const int first = row - row % kBlockRows;
+  auto block = std::find_if(blocks_.begin(), blocks_.end(), [first](const TRowBlock& b) { return b.first == first; });
+  if (block == blocks_.end()) {
+    block = blocks_.begin() + static_cast<std::ptrdiff_t>(nextBlock_);
+    nextBlock_ = (nextBlock_ + 1) % blocks_.size();
+    block->first = first;
+    block->rows.resize(static_cast<std::size_t>(std::min(kBlockRows, rows_ - first)));
+    for (std::size_t r = 0; r < block->rows.size(); ++r) source_->row(first + static_cast<int>(r), block->rows[r]);
+  }
+  static const std::string kEmpty;
+  const std::vector<std::string>& cells = block->rows[static_cast<std::size_t>(row - first)];
+  return static_cast<std::size_t>(column) < cells.size() ? cells[static_cast<std::size_t>(column)] : kEmpty;
 }
 
 void TResultTable::setCell(int row, int column, std::string text) {
-  if (inside(row, column)) cells_[index(row, column)] = std::move(text);
+  if (inside(row, column) && !source_) cells_[index(row, column)] = std::move(text);
 }
 
 bool TResultTable::setFloatFormat(std::string_view format) {
@@ -292,14 +319,14 @@ bool TResultTable::setFloatFormat(std::string_view format) {
 }
 
 void TResultTable::setNumber(int row, int column, double value) {
-  if (inside(row, column)) cells_[index(row, column)] = floatFormat_.Format(value);
+  if (inside(row, column) && !source_) cells_[index(row, column)] = floatFormat_.Format(value);
 }
 
 void TResultTable::writeCsv(std::ostream& out) const {
   for (int r = 0; r < rows_; ++r) {
     for (int c = 0; c < columns_; ++c) {
       if (c > 0) out << ',';
-      out << CsvField(cells_[index(r, c)]);
+      out << CsvField(cell(r, c));
     }
     out << "\r\n";
   }
@@ -336,7 +363,7 @@ std::string TResultTable::clipboardText(const TCellRange& range) const {
     if (r > top) text += "\r\n";
     for (int c = left; c <= right; ++c) {
       if (c > left) text += '\t';
-      text += cells_[index(r, c)];
+      text += cell(r, c);
     }
   }
   return text;

@@ -5,9 +5,11 @@
 //
 // Cells are addressed (row, column), both from 0, fixed cells included; the same
 // arrangement is what an export writes, starting at its first cell.
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -108,6 +110,14 @@ class TResultTable {
  public:
   TResultTable() = default;
   TResultTable(int rows, int columns, int fixedRows = 0, int fixedColumns = 0);
+  // A table whose cells `source` makes as they are read instead of holding them as texts: a
+  // long table of numbers is turned into text only where it is shown, copied or written. Its
+  // size and merges are the source's, and it is read only (resize, setCell and setNumber
+  // change nothing). The text cell() gives stays valid until four other blocks of rows have
+  // been read.
+  TResultTable(std::shared_ptr<const TTableRows> source, int fixedRows, int fixedColumns);
+  // The source of a table made by one, else null.
+  const TTableRows* rowSource() const { return source_.get(); }
 
   int rows() const { return rows_; }
   int columns() const { return columns_; }
@@ -149,6 +159,7 @@ class TResultTable {
     return static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(column);
   }
   bool inside(int row, int column) const { return row >= 0 && row < rows_ && column >= 0 && column < columns_; }
+  const std::string& sourcedCell(int row, int column) const;
 
   int rows_ = 0;
   int columns_ = 0;
@@ -157,6 +168,14 @@ class TResultTable {
   std::vector<std::string> cells_;
   TFloatFormat floatFormat_ = *TFloatFormat::Parse("%.3f");
   std::vector<TMergedCells> merges_;
+  // A table made by a source keeps the rows last read, a block at a time.
+  struct TRowBlock {
+    int first = -1;
+    std::vector<std::vector<std::string>> rows;
+  };
+  std::shared_ptr<const TTableRows> source_;
+  mutable std::array<TRowBlock, 4> blocks_;
+  mutable std::size_t nextBlock_ = 0;
 };
 
 // The cells of a result table as rows.

@@ -83,25 +83,6 @@ std::optional<TSpreadsheetPrecision> ParseSpreadsheetPrecision(std::string_view 
   return std::nullopt;
 }
 
-TResultTable BuildSpreadsheet(const Project& project, TSpreadsheetData data, TSpreadsheetPrecision precision) {
-  const int nodes = NodeCount(project);
-  const int steps = project.DirectResults.Temperatures.NrOfRows();
-  TResultTable table(steps + 2, nodes + 1, 2, 1);
-  table.setFloatFormat(SpreadsheetFloatFormat(precision));
-
-  table.setCell(0, 0, "Time");
-  table.setCell(1, 0, "(hour)");
-  for (int c = 1; c <= nodes; ++c) {
-    table.setCell(0, c, NodeHeaderFormat().Format(project.SectionProperties.Nodes.Element(c)));
-    table.setCell(1, c, "(m)");
-  }
-  const double timeStep = project.DirectResults.TimeStep;
-  for (int k = 1; k <= steps; ++k) table.setCell(k + 1, 0, TimeFormat().Format((k - 1) * timeStep));
-
-  FillSpreadsheetData(table, project, data);
-  return table;
-}
-
 namespace {
 
 // The chosen quantity of nodes 1..values.size() at one step, from the temperatures of the
@@ -127,27 +108,6 @@ void StepValues(const TSectionProperties& section, TSpreadsheetData data, std::s
 }
 
 }  // namespace
-
-void FillSpreadsheetData(TResultTable& table, const Project& project, TSpreadsheetData data) {
-  const int nodes = std::min(NodeCount(project), table.columns() - 1);
-  const int steps = std::min(project.DirectResults.Temperatures.NrOfRows(), table.rows() - 2);
-  const TSectionProperties& section = project.SectionProperties;
-
-  const TStressFactor stress = StressFactor(section);
-  if (data == TSpreadsheetData::Stress && !stress.valid) {
-    for (int k = 1; k <= steps; ++k) {
-      for (int c = 1; c <= nodes; ++c) table.setCell(k + 1, c, stress.reason);
-    }
-    return;
-  }
-
-  std::vector<double> values(static_cast<std::size_t>(std::max(nodes, 0)));
-  const TStoredFieldRows field(project);
-  for (int k = 1; k <= steps; ++k) {
-    StepValues(section, data, field.Row(k), stress.value, values);
-    for (int c = 1; c <= nodes; ++c) table.setNumber(k + 1, c, values[static_cast<std::size_t>(c - 1)]);
-  }
-}
 
 TSpreadsheetRows::TSpreadsheetRows(const Project& project, TSpreadsheetData data, TSpreadsheetPrecision precision)
     : TSpreadsheetRows(project, std::make_shared<TStoredFieldRows>(project), data, precision) {}
@@ -194,10 +154,10 @@ void TSpreadsheetRows::row(int row, std::vector<std::string>& cells) const {
   }
 }
 
-void SetSpreadsheetPrecision(TResultTable& table, const Project& project, TSpreadsheetData data,
-                             TSpreadsheetPrecision precision) {
+TResultTable BuildSpreadsheet(const Project& project, TSpreadsheetData data, TSpreadsheetPrecision precision) {
+  TResultTable table(std::make_shared<TSpreadsheetRows>(project, data, precision), 2, 1);
   table.setFloatFormat(SpreadsheetFloatFormat(precision));
-  FillSpreadsheetData(table, project, data);
+  return table;
 }
 
 TResultTable InverseFacesTable(const Project& project, TSpreadsheetPrecision precision) {

@@ -33,20 +33,17 @@ const char* SpreadsheetFloatFormat(TSpreadsheetPrecision precision);
 std::optional<TSpreadsheetData> ParseSpreadsheetData(std::string_view word);
 std::optional<TSpreadsheetPrecision> ParseSpreadsheetPrecision(std::string_view word);
 
-// N = NbDivisions, K = rows of DirectResults.Temperatures. N + 2 columns and K + 2 rows,
-// one fixed column and two fixed rows:
+// The table of the direct results, made row by row as it is read: every cell is turned into
+// text only when it is shown, copied or written. The project must outlive it (and the
+// tables copied from it). N = NbDivisions, K = rows of DirectResults.Temperatures. N + 2
+// columns and K + 2 rows, one fixed column and two fixed rows:
 //   row 0: "Time", then "X = " and each node position x1..x(N+1) as "%8.5f";
 //   row 1: "(hour)", then "(m)";
 //   row k + 1: the time (k - 1) x TimeStep as "%4.0f", then the chosen quantity of each
 //   node at step k through the precision's float format.
 // The stress view shows the reason text in every data cell when the section has no
-// finite stress factor.
-TResultTable BuildSpreadsheet(const Project& project, TSpreadsheetData data,
-                              TSpreadsheetPrecision precision = TSpreadsheetPrecision::ThreeDigits);
-
-// The same table made row by row when it is written (the exports of a long record): every
-// cell has the text BuildSpreadsheet gives it. The project must outlive it. The second form
-// takes the temperatures from `field` instead of the project's direct results.
+// finite stress factor. The second form takes the temperatures from `field` instead of the
+// project's direct results.
 class TSpreadsheetRows final : public TTableRows {
  public:
   TSpreadsheetRows(const Project& project, TSpreadsheetData data, TSpreadsheetPrecision precision);
@@ -68,14 +65,11 @@ class TSpreadsheetRows final : public TTableRows {
   mutable std::vector<double> values_;
 };
 
-// Rewrites the data cells (rows 2.., columns 1..) of a spreadsheet with another view,
-// through the table's current float format; headers and time column stay.
-void FillSpreadsheetData(TResultTable& table, const Project& project, TSpreadsheetData data);
-
-// Precision command: sets the float format of the table and refills it with the view
-// shown, so that every data cell takes the new precision.
-void SetSpreadsheetPrecision(TResultTable& table, const Project& project, TSpreadsheetData data,
-                             TSpreadsheetPrecision precision);
+// The same rows as a table for the result grid (a Data or Precision command makes a new one).
+TResultTable BuildSpreadsheet(const Project& project, TSpreadsheetData data,
+                              TSpreadsheetPrecision precision = TSpreadsheetPrecision::ThreeDigits);
+TResultTable BuildSpreadsheet(const Project&& project, TSpreadsheetData data,
+                              TSpreadsheetPrecision precision = TSpreadsheetPrecision::ThreeDigits) = delete;
 
 // The worked-back face temperatures: columns "Time" / "(hour)", "Upstream face" / "(°C)",
 // "Downstream face" / "(°C)" under two fixed rows, one fixed column; sample t of

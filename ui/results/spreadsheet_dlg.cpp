@@ -97,7 +97,7 @@ void TSpreadsheetDlg::ShowData(kolma::TSpreadsheetData data) {
     }
   }
   data_ = data;
-  kolma::FillSpreadsheetData(grid_->Table(), project_, data_);
+  grid_->Table() = kolma::BuildSpreadsheet(project_, data_, precision_);
   grid_->TableChanged();
   grid_->WidenColumnsToFit();
   Describe();
@@ -117,10 +117,8 @@ void TSpreadsheetDlg::Describe() {
 
 void TSpreadsheetDlg::SetPrecision(kolma::TSpreadsheetPrecision precision) {
   precision_ = precision;
-  if (inverseFaces_)
-    grid_->Table() = kolma::InverseFacesTable(project_, precision_);
-  else
-    kolma::SetSpreadsheetPrecision(grid_->Table(), project_, data_, precision_);
+  grid_->Table() = inverseFaces_ ? kolma::InverseFacesTable(project_, precision_)
+                                 : kolma::BuildSpreadsheet(project_, data_, precision_);
   grid_->TableChanged();
   grid_->WidenColumnsToFit();  // the exponential form is the widest
   CheckMenus();

@@ -43,7 +43,8 @@ using Cells = std::vector<std::string>;
 }  // namespace
 
 TEST(Spreadsheet, LayoutHeadersAndTimeColumn) {
-  const TResultTable t = BuildSpreadsheet(SmallProject(), TSpreadsheetData::Temperature);
+  const Project p = SmallProject();
+  const TResultTable t = BuildSpreadsheet(p, TSpreadsheetData::Temperature);
   EXPECT_EQ(t.rows(), 5);
   EXPECT_EQ(t.columns(), 4);
   EXPECT_EQ(t.fixedRows(), 2);
@@ -88,17 +89,16 @@ TEST(Spreadsheet, DerivedViews) {
   EXPECT_EQ(BuildSpreadsheet(shifted, TSpreadsheetData::Mean).cell(0, 3), "X = 29.00000");
 }
 
-TEST(Spreadsheet, PrecisionRefillsTheViewShown) {
+TEST(Spreadsheet, EachPrecisionFormatsTheViewShown) {
   const Project p = SmallProject();
-  TResultTable t = BuildSpreadsheet(p, TSpreadsheetData::Stress);
-  EXPECT_EQ(t.cell(3, 1), "-0.425");
-  SetSpreadsheetPrecision(t, p, TSpreadsheetData::Stress, TSpreadsheetPrecision::FiveDigits);
-  EXPECT_EQ(Row(t, 3), (Cells{"  24", "-0.42500", "-0.08750", "-0.27500"}));
-  SetSpreadsheetPrecision(t, p, TSpreadsheetData::Stress, TSpreadsheetPrecision::Exponential);
-  EXPECT_EQ(Row(t, 3), (Cells{"  24", "-4.250000e-01", "-8.750000e-02", "-2.750000e-01"}));
-  EXPECT_EQ(t.cell(0, 1), "X =  0.00000");
-  FillSpreadsheetData(t, p, TSpreadsheetData::Temperature);  // the Data menu keeps the precision
-  EXPECT_EQ(t.cell(3, 2), "3.000000e+00");
+  EXPECT_EQ(BuildSpreadsheet(p, TSpreadsheetData::Stress).cell(3, 1), "-0.425");
+  EXPECT_EQ(Row(BuildSpreadsheet(p, TSpreadsheetData::Stress, TSpreadsheetPrecision::FiveDigits), 3),
+            (Cells{"  24", "-0.42500", "-0.08750", "-0.27500"}));
+  const TResultTable exponential = BuildSpreadsheet(p, TSpreadsheetData::Stress, TSpreadsheetPrecision::Exponential);
+  EXPECT_EQ(Row(exponential, 3), (Cells{"  24", "-4.250000e-01", "-8.750000e-02", "-2.750000e-01"}));
+  EXPECT_EQ(exponential.cell(0, 1), "X =  0.00000");
+  EXPECT_EQ(BuildSpreadsheet(p, TSpreadsheetData::Temperature, TSpreadsheetPrecision::Exponential).cell(3, 2),
+            "3.000000e+00");
 }
 
 TEST(Spreadsheet, IncompressiblePlaneStrainShowsTheReason) {
