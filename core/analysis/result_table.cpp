@@ -292,7 +292,7 @@ const std::string& TResultTable::cell(int row, int column) const {
 }
 
 const std::string& TResultTable::sourcedCell(int row, int column) const {
-  constexpr int kBlockRows = 128;
+  constexpr int kBlockRows = 32;
   const int first = row - row % kBlockRows;
   auto block = std::find_if(blocks_.begin(), blocks_.end(), [first](const TRowBlock& b) { return b.first == first; });
   if (block == blocks_.end()) {

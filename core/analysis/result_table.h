@@ -113,7 +113,7 @@ class TResultTable {
   // A table whose cells `source` makes as they are read instead of holding them as texts: a
   // long table of numbers is turned into text only where it is shown, copied or written. Its
   // size and merges are the source's, and it is read only (resize, setCell and setNumber
-  // change nothing). The text cell() gives stays valid until four other blocks of rows have
+  // change nothing). The text cell() gives stays valid until eight other blocks of rows have
   // been read.
   TResultTable(std::shared_ptr<const TTableRows> source, int fixedRows, int fixedColumns);
   // The source of a table made by one, else null.
@@ -174,7 +174,7 @@ class TResultTable {
     std::vector<std::vector<std::string>> rows;
   };
   std::shared_ptr<const TTableRows> source_;
-  mutable std::array<TRowBlock, 4> blocks_;
+  mutable std::array<TRowBlock, 8> blocks_;
   mutable std::size_t nextBlock_ = 0;
 };
 
