@@ -307,8 +307,7 @@ AnalysisOutcome SumAndStore(Project& project, PreparedSynthesis& prepared, const
   }
   // Row after row, as the matrices are laid out.
   for (int t = 0; t < rows; ++t)
-    for (int i = 0; i < total; ++i) targets[static_cast<size_t>(i)].values[t * targets[static_cast<size_t>(i)].stride] =
-        prepared.steady[static_cast<size_t>(i)];
+    for (size_t i = 0; i < targets.size(); ++i) targets[i].values[t * targets[i].stride] = prepared.steady[i];
   THarmonicSynthesis synthesis = Synthesis(prepared);
   int shown = 0;
   const bool summed = synthesis.Add(PointCoefficients(prepared, s), targets, [&](double fraction) {
