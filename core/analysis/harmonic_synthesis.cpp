@@ -302,7 +302,9 @@ bool THarmonicSynthesis::SumDirect(const std::vector<TSynthesisTarget>& targets,
                                    std::int64_t count, const std::function<bool(double)>& progress) {
   const size_t terms = bins_.size();
   const std::int64_t end = std::min(steps_, first + count);
-  if (terms == 0 || first >= end || targets.empty()) return !progress || progress(1.0);
+  // Only points whose coefficients are kept can be summed.
+  const size_t points = terms == 0 ? 0 : std::min(targets.size(), re_.size() / terms);
+  if (points == 0 || first >= end) return !progress || progress(1.0);
   const long double theta = static_cast<long double>(step_) / static_cast<long double>(period_);
   std::vector<Complex> start(terms);
   // A group of blocks whose phasors fit the first level cache is summed point after point.
@@ -340,7 +342,7 @@ bool THarmonicSynthesis::SumDirect(const std::vector<TSynthesisTarget>& targets,
         }
       }
     }
-    for (size_t p = 0; p < targets.size(); ++p) {
+    for (size_t p = 0; p < points; ++p) {
       for (std::int64_t block = groupStart; block < groupEnd; ++block) {
         const std::int64_t m0 = block * kDirectBlock;
         const size_t at = static_cast<size_t>(block - groupStart) * blockTable;
@@ -350,9 +352,9 @@ bool THarmonicSynthesis::SumDirect(const std::vector<TSynthesisTarget>& targets,
         double* out = targets[p].values + (from - first) * targets[p].stride;
         for (std::int64_t m = from; m < to; ++m, out += targets[p].stride) *out += sums[m - m0];
       }
-      const double done = static_cast<double>(group * static_cast<std::int64_t>(targets.size()) +
+      const double done = static_cast<double>(group * static_cast<std::int64_t>(points) +
                                               static_cast<std::int64_t>(p) + 1) /
-                          static_cast<double>(groups * static_cast<std::int64_t>(targets.size()));
+                          static_cast<double>(groups * static_cast<std::int64_t>(points));
       if (progress && !progress(done)) return false;
     }
   }
