@@ -25,6 +25,23 @@ namespace kolma::ui {
 
 namespace {
 
+// The width a cell's text may need: a number further down its column may carry a sign
+// where the rows measured have none, or the other sign (a stress turning negative, an
+// exponent crossing zero), so every sign counts as the wider one and one more is allowed
+// in front.
+int NeededWidth(const QFontMetrics& font, const std::string& text) {
+  QString shown = QString::fromStdString(text);
+  if (!IsNumberCell(text)) return font.horizontalAdvance(shown);
+  const QChar sign = font.horizontalAdvance(QLatin1Char('+')) >= font.horizontalAdvance(QLatin1Char('-'))
+                         ? QLatin1Char('+')
+                         : QLatin1Char('-');
+  shown.replace(QLatin1Char('-'), sign).replace(QLatin1Char('+'), sign);
+  qsizetype first = 0;
+  while (first < shown.size() && shown[first] == QLatin1Char(' ')) ++first;
+  if (first < shown.size() && shown[first] != sign) shown.insert(first, sign);
+  return font.horizontalAdvance(shown);
+}
+
 // The table view with the cells fixed both ways kept in its top-left corner.
 class TGridView final : public QTableView {
  public:
@@ -160,7 +177,7 @@ void TResultGrid::WidenColumnsToFit(int sampleRows) {
       const kolma::TMergedCells* m = MergeAt(table, r, c);
       if (m && m->columnSpan > 1) continue;  // spread over its columns
       const QFontMetrics& font = c < table.fixedColumns() ? leftMetrics : r < table.fixedRows() ? topMetrics : metrics;
-      needed = std::max(needed, font.horizontalAdvance(QString::fromStdString(table.cell(r, c))));
+      needed = std::max(needed, NeededWidth(font, table.cell(r, c)));
     }
     needed += 8;  // the margins of a cell
     if (c < table.fixedColumns()) {

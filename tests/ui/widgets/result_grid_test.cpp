@@ -89,5 +89,18 @@ TEST(ResultGridTest, FixedCellsStayInViewMergesSpanAndSelectionIsARectangle) {
   EXPECT_TRUE(view->model()->index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
 }
 
+// Columns are widened from the first rows, yet a number further down may take a sign, or
+// the other sign, that those rows do not show: it is not cut either.
+TEST(ResultGridTest, ANumberWithAnotherSignBelowTheMeasuredRowsFits) {
+  TResultGrid grid;
+  grid.SetDefaultSizes(20, 20);
+  kolma::TResultTable table(301, 1, 1, 0);
+  for (int r = 1; r < table.rows(); ++r) table.setCell(r, 0, r <= 250 ? "1.000000e-01" : "-9.999999e+00");
+  grid.SetTable(table);
+  grid.WidenColumnsToFit(200);
+  const QFontMetrics font(grid.View()->font());
+  EXPECT_GE(grid.View()->horizontalHeader()->sectionSize(0), font.horizontalAdvance(QStringLiteral("-9.999999e+00")) + 8);
+}
+
 }  // namespace
 }  // namespace kolma::ui
